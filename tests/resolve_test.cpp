@@ -107,6 +107,20 @@ TEST_F(resolveTest, bothFallingInOneSlotLosesThePlayer) {
   EXPECT_EQ(b.fighters[1].life, 10);  // its damage is never applied
   EXPECT_EQ(b.result, 0);
   EXPECT_EQ(b.phase, playerDefeated);
+
+  // Still the player when an inverted defense has already taken the opponent below 0.
+  meet(Spring, Winter);
+  battleState c(units);
+  c.invertEnemySpells[1] = true;
+  c.fighters[0].life = 5;
+  c.fighters[1].life = 6;
+  queue(c.fighters[0], 0, kindDefense, 4);
+  queue(c.fighters[1], 0, kindAttack, 9);
+  resolve(c);
+  EXPECT_EQ(c.result, 0);
+  EXPECT_EQ(c.phase, playerDefeated);
+  EXPECT_EQ(c.fighters[0].life, 0);
+  EXPECT_EQ(c.fighters[1].life, 0);
 }
 
 TEST_F(resolveTest, winterEffectTurnsAttacksIntoHealsAndDefensesIntoWounds) {

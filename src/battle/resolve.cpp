@@ -97,6 +97,9 @@ void resolveSlot(battleState &b) {
     }
     if (f.life <= 0) {
       f.life = 0;
+      // An inverted defense can have taken the opponent below 0 in the slot that kills the player;
+      // the player still loses, but no life is left negative.
+      b.fighters[1].life = std::max(b.fighters[1].life, 0);
       b.result = j;
       b.phase = j == 1 ? opponentDefeated : playerDefeated;
       return;
