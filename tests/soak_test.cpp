@@ -75,6 +75,7 @@ TEST_F(soakTest, randomPlayersFinishEveryBattleWithinTheRules) {
   srand(97);
   int outcomes[3] = {0, 0, 0};  // quit, lost, won
   long longest = 0;
+  long total = 0;
   for (int n = 0; n < BATTLES; ++n) {
     unit units[2];
     const CT player = static_cast<CT>(dice() % 4);
@@ -103,6 +104,7 @@ TEST_F(soakTest, randomPlayersFinishEveryBattleWithinTheRules) {
     }
     ++outcomes[b.result + 1];
     longest = std::max(longest, tick);
+    total += tick;
   }
   askQuit = savedAskQuit;
   // Every way out must have been taken, or the run proved little.
@@ -110,6 +112,6 @@ TEST_F(soakTest, randomPlayersFinishEveryBattleWithinTheRules) {
   EXPECT_GT(outcomes[1], 0);
   EXPECT_GT(outcomes[2], 0);
   RecordProperty("longestBattleTicks", static_cast<int>(longest));
-  std::cout << "quit " << outcomes[0] << ", lost " << outcomes[1] << ", won " << outcomes[2] << ", longest " << longest
-            << " ticks\n";
+  std::cout << "quit " << outcomes[0] << ", lost " << outcomes[1] << ", won " << outcomes[2] << "; " << total
+            << " ticks, the longest battle " << longest << "\n";
 }
