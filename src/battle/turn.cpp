@@ -19,6 +19,7 @@ void chooseSpellStep(battleState &b) {
     b.phase = chooseMana;
     b.chosenMana = 0;
   }
+  // The key is tested even with nothing queued, so such a press is spent instead of acting later.
   if (keyStates[KEY_BACKSPACE] && b.queuedCount > 0) {
     --b.queuedCount;
     p.spellKind[b.queuedCount] = kindEmpty;
@@ -28,6 +29,7 @@ void chooseSpellStep(battleState &b) {
 
 void queueSpell(battleState &b) {
   fightUnit &p = b.fighters[0];
+  // A heal turns half its mana into life, so it is queued even; an odd unit would be wasted.
   if (b.selectedKind == kindHeal) {
     b.chosenMana -= b.chosenMana % 2;
     if (b.chosenMana == 0) b.chosenMana = p.mana > 1 ? 2 : 1;
