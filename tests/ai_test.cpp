@@ -226,43 +226,6 @@ TEST_F(aiTest, finalFilterEmptiesZeroManaSlotsAndKeepsKindTen) {
   EXPECT_EQ(applied(60, 0, 18, Winter), (plan{{kindSpecial, -1, -1}, {20, 0, 0}}));
 }
 
-TEST_F(aiTest, doAIWritesOnlyLegalSlotsAndNeverTouchesLifeOrMana) {
-  srand(7);
-  for (int round = 0; round < 20; ++round) {
-    for (int type = 0; type < 4; ++type) {
-      for (int life = 1; life <= 100; ++life) {
-        fightUnit f;
-        f.life = life;
-        f.mana = 13;
-        doAI(f, static_cast<CT>(type));
-        EXPECT_EQ(f.life, life);
-        EXPECT_EQ(f.mana, 13);
-        for (int i = 0; i < 3; ++i) {
-          const int kind = f.spellKind[i];
-          const int mana = f.spellMana[i];
-          if (kind == kindEmpty) continue;
-          if (kind == 10) {
-            EXPECT_EQ(mana, -1);
-            continue;
-          }
-          ASSERT_TRUE(kind >= kindAttack && kind <= kindSpecial) << kind;
-          EXPECT_GE(mana, 1);
-          EXPECT_LE(mana, 20);
-          if (kind == kindHeal) {
-            EXPECT_LE(life + mana / 2, 100);
-          }
-          if (kind == kindSpecial) {
-            EXPECT_EQ(mana, manaSpecial[type]);
-          }
-          if (kind == kindSpecial && type == Fall) {
-            EXPECT_LE(life, 85);
-          }
-        }
-      }
-    }
-  }
-}
-
 TEST_F(aiTest, invalidTypeOrLifeEndsTheProgram) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   fightUnit f;

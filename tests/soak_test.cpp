@@ -36,6 +36,13 @@ std::string broken(const battleState &b, int queuedBefore, int manaBefore) {
   }
   if (p.mana < 0 || p.mana > 20) why << "mana " << p.mana << "; ";
   if (o.mana != 20) why << "opponent mana " << o.mana << "; ";
+  for (int i = 0; i < 3; ++i) {
+    const int kind = o.spellKind[i];
+    const int amount = o.spellMana[i];
+    const bool legal = kind == kindEmpty || (kind == 10 && amount == -1) ||
+                       (kind >= kindAttack && kind <= kindSpecial && amount >= 1 && amount <= 20);
+    if (!legal) why << "opponent slot " << i << ' ' << kind << ':' << amount << "; ";
+  }
   if (b.selectedKind < 0 || b.selectedKind > 3) why << "cursor " << b.selectedKind << "; ";
   if (b.queuedCount < 0 || b.queuedCount > 3) why << "queued " << b.queuedCount << "; ";
   if (b.queuedCount == queuedBefore + 1) {
