@@ -1,5 +1,6 @@
 #include "frame/global.h"
 
+#include <cstdlib>
 #include <ctime>
 
 #include "frame/error.h"
