@@ -11,7 +11,9 @@ const std::string TEMPORARY = "highscore.mhs.tmp";
 // to the files can be checked afterwards.
 void forkForDeath() { GTEST_FLAG_SET(death_test_style, "fast"); }
 
-struct highscore record(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d) { return {{a, b, c, d}}; }
+struct highscore record(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d) {
+  return {{a, b, c, d}};
+}
 
 void expectRecord(const struct highscore &r, std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d) {
   EXPECT_EQ(r.score[0], a);
@@ -102,8 +104,7 @@ TEST_F(hsFileTest, failedWriteLeavesTheOldFileAndNoTemporaryFile) {
   // The bytes do not fit: the temporary file leads to a full device, so the flush fails.
   if (std::filesystem::exists("/dev/full")) {
     std::filesystem::create_symlink("/dev/full", TEMPORARY);
-    EXPECT_EXIT((reportsToStderr(), write_hs(&r)), ::testing::ExitedWithCode(1),
-                "^Unable to write to highscore file$");
+    EXPECT_EXIT((reportsToStderr(), write_hs(&r)), ::testing::ExitedWithCode(1), "^Unable to write to highscore file$");
     EXPECT_EQ(readFile("highscore.mhs"), old);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(TEMPORARY)));
   } else {

@@ -5,11 +5,11 @@
 namespace {
 // The smallest honest files of each kind: 8-bit mono PCM with four samples, and a MIDI song
 // whose one track holds nothing but its end.
-const bytes WAV{'R', 'I', 'F', 'F', 40, 0, 0, 0, 'W', 'A', 'V', 'E',  //
-                'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0, 1, 0,          // PCM, one channel
-                0x40, 0x1F, 0, 0, 0x40, 0x1F, 0, 0, 1, 0, 8, 0,       // 8000 Hz, 1 byte a frame, 8 bits
-                'd', 'a', 't', 'a', 4, 0, 0, 0, 128, 200, 128, 50};
-const bytes MID{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96,  // format 0, one track, 96 ticks a beat
+const bytes WAV{'R',  'I',  'F', 'F', 40,   0,    0, 0, 'W', 'A', 'V', 'E',  //
+                'f',  'm',  't', ' ', 16,   0,    0, 0, 1,   0,   1,   0,    // PCM, one channel
+                0x40, 0x1F, 0,   0,   0x40, 0x1F, 0, 0, 1,   0,   8,   0,    // 8000 Hz, 1 byte a frame, 8 bits
+                'd',  'a',  't', 'a', 4,    0,    0, 0, 128, 200, 128, 50};
+const bytes MID{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0,    0,    1, 0, 96,  // format 0, one track, 96 ticks a beat
                 'M', 'T', 'r', 'k', 0, 0, 0, 4, 0, 0xFF, 0x2F, 0};
 }  // namespace
 

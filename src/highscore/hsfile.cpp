@@ -28,18 +28,19 @@ void setByte(struct highscore &record, int i, unsigned char byte) {
 // Short writes, failed flushes, syncs and closes all count: a half-written temporary file must
 // never be renamed over a good one.
 bool writeWhole(std::FILE *file, const unsigned char *bytes) {
-  bool written = std::fwrite(bytes, 1, RECORD_BYTES, file) == RECORD_BYTES && std::fflush(file) == 0 &&
-                 fsync(fileno(file)) == 0;
+  const bool written =
+      std::fwrite(bytes, 1, RECORD_BYTES, file) == RECORD_BYTES && std::fflush(file) == 0 && fsync(fileno(file)) == 0;
   return std::fclose(file) == 0 && written;
 }
 }  // namespace
 
 void load_hs(struct highscore *record) {
   std::ifstream in(hsFilename, std::ios::binary);
+  if (!in.is_open()) error::fatal("Unable to read highscore file");
   unsigned char bytes[RECORD_BYTES];
   in.read(reinterpret_cast<char *>(bytes), RECORD_BYTES);
   // A directory opens but cannot be read; a short file is no failure.
-  if (!in.is_open() || in.bad()) error::fatal("Unable to read highscore file");
+  if (in.bad()) error::fatal("Unable to read highscore file");
   for (int i = 0; i < in.gcount(); ++i) setByte(*record, i, bytes[i]);
 }
 
