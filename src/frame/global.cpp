@@ -1,0 +1,38 @@
+#include "frame/global.h"
+
+#include <ctime>
+
+#include "frame/error.h"
+
+BITMAP *global::dbuffer = nullptr;
+std::atomic<int> timerCounter{0};
+
+void timerCounterUpdater() { ++timerCounter; }
+END_OF_FUNCTION(timerCounterUpdater)
+
+void show() { blit(global::dbuffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H); }
+
+void uninit() { destroy_bitmap(global::dbuffer); }
+
+void init() {
+  allegro_init();
+  if (install_timer() < 0) error::timer();
+  if (install_keyboard() < 0) error::keyboard();
+  if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) < 0) error::soundDriver();
+  set_window_title("Mirvanes - Quillmark");
+  set_color_depth(16);
+  if (set_gfx_mode(GFX_AUTODETECT, 640, 480, 0, 0) < 0) error::graphicMode();
+  global::dbuffer = create_bitmap(SCREEN_W, SCREEN_H);
+  if (!global::dbuffer) error::create();
+  clear_bitmap(global::dbuffer);
+  textout_centre_ex(global::dbuffer, font, "Loading engine, please wait...", SCREEN_W / 2, SCREEN_H / 2,
+                    makecol(255, 255, 255), -1);
+  show();
+  LOCK_VARIABLE(timerCounter);
+  LOCK_FUNCTION(timerCounterUpdater);
+  install_int_ex(timerCounterUpdater, BPS_TO_TIMER(global::FPS));
+  set_uformat(U_ASCII);
+  // The seed wraps in 32-bit arithmetic, so two starts within one second play the same game.
+  srand(static_cast<unsigned>(time(nullptr)) * 0xABCDEu);
+  gui_bg_color = makecol(221, 221, 221);
+}
