@@ -242,7 +242,7 @@ def button_plate(x1, y1, x2, y2, label, size=22):
     """A menu entry: a dark outline on exactly the game's frame rectangle, so the red selection
     frame replaces it, and a raised plate with the label just inside."""
     w, h = x2 - x1 - 3, y2 - y1 - 3
-    g = crisp_frame(x1, y1, x2, y2, "#1a1008")
+    g = crisp_frame(x1, y1, x2, y2, "#180800")
     g += (f'<rect x="{x1 + 2}" y="{y1 + 2}" width="{w}" height="{h}" rx="4" fill="url(#plate)" '
           f'stroke="#e8c060" stroke-width="1"/>')
     g += (f'<rect x="{x1 + 4.5}" y="{y1 + 4.5}" width="{w - 5}" height="{h - 5}" rx="3" fill="none" '
@@ -305,7 +305,7 @@ def menu_chooser():
               f'stroke="#1a1008" stroke-width="2"/>')
         b += season_scene(s, x1 + 1, 70, w - 2, 114, 166)
         b += wizard(cx, 176, 96, s["robe"], s["trim"], f'orb{s["name"]}', s["beard"], 1 if i < 2 else -1)
-        b += crisp_frame(x1, y1, x2, y2, "#1a1008")
+        b += crisp_frame(x1, y1, x2, y2, "#180800")
         b += f'<rect x="{x1 + 2}" y="{y1 + 2}" width="{w - 4}" height="{y2 - y1 - 3}" rx="3" fill="{s["robe"]}"/>'
         b += text(cx + 1, y1 + 23, s["name"], 20, "#000000", SERIF, weight="bold")
         b += text(cx, y1 + 22, s["name"], 20, "#ffffff", SERIF, weight="bold")
