@@ -128,14 +128,15 @@ def wizard(cx, feet, height, robe, trim, orb, beard="#e8e4dc", facing=1, hood=Fa
     # head, beard, eye
     g += f'<circle cx="1" cy="-60" r="8.2" fill="{SKIN}" stroke="#1a1208" stroke-width="1.2"/>'
     g += f'<path d="M-5,-59 Q-2,-36 10,-50 Q9,-56 8,-59 Q2,-54 -5,-59 Z" fill="{beard}" stroke="#1a1208" stroke-width="0.8"/>'
-    g += '<circle cx="5" cy="-62" r="1.3" fill="#1a1208"/>'
+    g += '<circle cx="4.6" cy="-60.6" r="1.3" fill="#1a1208"/>'
+    g += f'<circle cx="8.6" cy="-58.4" r="2" fill="{SKIN}" stroke="#1a1208" stroke-width="0.7"/>'
     if hood:
         g += f'<path d="M-10,-54 Q-14,-72 1,-73 Q14,-72 11,-62 Q4,-70 -4,-64 Q-6,-58 -10,-54 Z" fill="{robe}" stroke="#1a1208" stroke-width="1.2"/>'
     else:
         # pointed hat with a bent tip
         g += f'<ellipse cx="1" cy="-66" rx="16" ry="3.6" fill="{robe}" stroke="#1a1208" stroke-width="1.2"/>'
-        g += f'<path d="M-9,-67 Q-4,-88 6,-98 Q-3,-100 -12,-94 Q0,-92 2,-86 Q5,-77 11,-67 Z" fill="{robe}" stroke="#1a1208" stroke-width="1.2"/>'
-        g += f'<path d="M-8.5,-69.5 L10.4,-69.5 L9.4,-73 L-7.6,-73 Z" fill="{trim}"/>'
+        g += f'<path d="M-10,-67 C-6,-79 -6,-90 -16,-101 C-1,-95 7,-84 12,-67 Z" fill="{robe}" stroke="#1a1208" stroke-width="1.2" stroke-linejoin="round"/>'
+        g += f'<path d="M-9.2,-69.5 L11.2,-69.5 L10,-73.5 L-8,-73.5 Z" fill="{trim}"/>'
     return g + '</g>'
 
 
