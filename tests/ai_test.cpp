@@ -1,12 +1,10 @@
 #include "combatants/ai.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <map>
 #include <tuple>
 
-#include "allegro_fixture.h"
+#include "file_fixture.h"
 
 using aiTest = allegroTest;
 
@@ -227,11 +225,9 @@ TEST_F(aiTest, finalFilterEmptiesZeroManaSlotsAndKeepsKindTen) {
 }
 
 TEST_F(aiTest, invalidTypeOrLifeEndsTheProgram) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
   fightUnit f;
-  // The library's message box falls back to standard output here; route it to the checked stream.
-  EXPECT_EXIT((dup2(2, 1), doAI(f, static_cast<CT>(4))), testing::ExitedWithCode(1),
-              "AI error: Invalid AI behaviour\\.");
+  EXPECT_EXIT((reportsToStderr(), doAI(f, static_cast<CT>(4))), testing::ExitedWithCode(1),
+              "^AI error: Invalid AI behaviour\\.$");
   f.life = 101;
-  EXPECT_EXIT((dup2(2, 1), doAI(f, Summer)), testing::ExitedWithCode(1), "AI error: Invalid AI pattern\\.");
+  EXPECT_EXIT((reportsToStderr(), doAI(f, Summer)), testing::ExitedWithCode(1), "^AI error: Invalid AI pattern\\.$");
 }
