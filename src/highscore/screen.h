@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+#include "combatants/wizard.h"
+// The record type must be declared before the function below hides its bare name.
+#include "highscore/hsfile.h"
+
+// The decimal text of a number.
+std::string i2str(int number);
+
+// Stores the run's result as the type's best and shows it beside the type's old best until Enter.
+void highscore(int wins, CT type);
