@@ -1,58 +1,35 @@
-#include <unistd.h>
-
 #include <climits>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "highscore/screen.h"
+#include "file_fixture.h"
 #include "screens_fixture.h"
 
 // Each test runs in a fresh empty folder, where the screen keeps its file.
-class highscoreScreenTest : public screensTest {
+class highscoreScreenTest : public fileTest {
  protected:
-  std::string folder;
-  std::string previous;
+  scriptedRests rests;
+  std::function<void()> &script = scriptedRests::script;
   BITMAP *expected = nullptr;
 
   void SetUp() override {
-    screensTest::SetUp();
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof here), nullptr);
-    previous = here;
-    char name[] = "/tmp/mirvanes-highscore-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    folder = name;
-    ASSERT_EQ(chdir(name), 0);
+    fileTest::SetUp();
     expected = create_bitmap(640, 480);
   }
 
   void TearDown() override {
     destroy_bitmap(expected);
-    std::remove("highscore.mhs");
-    EXPECT_EQ(chdir(previous.c_str()), 0);
-    rmdir(folder.c_str());
-    screensTest::TearDown();
-  }
-
-  static void writeFile(std::vector<unsigned char> bytes) {
-    FILE *f = std::fopen("highscore.mhs", "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    fileTest::TearDown();
   }
 
   static std::vector<std::int32_t> fileValues() {
-    std::vector<unsigned char> bytes(64);
-    FILE *f = std::fopen("highscore.mhs", "rb");
-    if (!f) return {};
-    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
-    std::fclose(f);
+    const bytes content = readFile("highscore.mhs");
     std::vector<std::int32_t> values;
-    for (std::size_t i = 0; i + 4 <= bytes.size(); i += 4) {
-      values.push_back(static_cast<std::int32_t>(bytes[i] | bytes[i + 1] << 8 | bytes[i + 2] << 16 |
-                                                 static_cast<std::uint32_t>(bytes[i + 3]) << 24));
+    for (std::size_t i = 0; i + 4 <= content.size(); i += 4) {
+      values.push_back(static_cast<std::int32_t>(content[i] | content[i + 1] << 8 | content[i + 2] << 16 |
+                                                 static_cast<std::uint32_t>(content[i + 3]) << 24));
     }
     return values;
   }
@@ -92,13 +69,13 @@ TEST_F(highscoreScreenTest, eachTypeKeepsItsBestRun) {
 }
 
 TEST_F(highscoreScreenTest, readsOldFilesWhateverTheirLength) {
-  writeFile({7, 0, 0, 0, 9, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 1, 1, 0, 0, 5, 5});
+  writeFile("highscore.mhs", {7, 0, 0, 0, 9, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 1, 1, 0, 0, 5, 5});
   EXPECT_TRUE(visitShowing(4, Winter, "Highscore for Mirvane of Winter:", "Your score: 4 wins", "Old highscore: 257 wins"));
   EXPECT_EQ(fileValues(), (std::vector<std::int32_t>{7, 9, -2, 257}));  // cut to the record
   EXPECT_TRUE(visitShowing(1, Fall, "Highscore for Mirvane of Fall:", "Your score: 1 wins", "Old highscore: -2 wins"));
   EXPECT_EQ(fileValues(), (std::vector<std::int32_t>{7, 9, 1, 257}));
 
-  writeFile({6, 0, 0, 0});  // only Spring's value
+  writeFile("highscore.mhs", {6, 0, 0, 0});  // only Spring's value
   EXPECT_TRUE(visitShowing(2, Winter, "Highscore for Mirvane of Winter:", "Your score: 2 wins", "Old highscore: 0 wins"));
   EXPECT_EQ(fileValues(), (std::vector<std::int32_t>{6, 0, 0, 2}));
 }

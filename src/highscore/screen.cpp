@@ -8,6 +8,7 @@
 #include "frame/global.h"
 #include "frame/keystates.h"
 #include "frame/untimed.h"
+#include "highscore/hsfile.h"
 
 namespace {
 const char *const TYPE_LABELS[4] = {"Spring:", "Summer:", "Fall:", "Winter:"};

@@ -3,8 +3,6 @@
 #include <string>
 
 #include "combatants/wizard.h"
-// The record type must be declared before the function below hides its bare name.
-#include "highscore/hsfile.h"
 
 // The decimal text of a number.
 std::string i2str(int number);
