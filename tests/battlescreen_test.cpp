@@ -265,6 +265,10 @@ TEST_F(battleScreenTest, summerSpecialThrowsAFireballAndASmallBallBack) {
   EXPECT_EQ(pixel(440 - 20, 118), summerRed);
   EXPECT_EQ(pixel(440 - 21, 118), backgroundColour);
   EXPECT_FALSE(anyIn(470, 100, 620, 140, summerRed));
+  b.slotTimer = 33;  // the ball back's last frame: 440 + 15 * 15 / 2
+  draw(b);
+  EXPECT_EQ(pixel(552, 118), summerRed);
+  EXPECT_EQ(pixel(558, 118), backgroundColour);
   b.slotTimer = 32;  // the ball back is gone again
   draw(b);
   EXPECT_EQ(pixel(320 - 15, 118), summerRed);
