@@ -58,34 +58,38 @@ class battleScreenTest : public allegroTest {
         if (pixel(x, y) == colour) return true;
     return false;
   }
+
+  // Whether row y has the colour exactly from x1 to x2: inside all of it, and not at either end.
+  static bool row(int y, int x1, int x2, int colour) {
+    for (int x = x1; x <= x2; ++x)
+      if (pixel(x, y) != colour) return false;
+    return pixel(x1 - 1, y) != colour && pixel(x2 + 1, y) != colour;
+  }
+
+  // The same for column x from y1 to y2.
+  static bool column(int x, int y1, int y2, int colour) {
+    for (int y = y1; y <= y2; ++y)
+      if (pixel(x, y) != colour) return false;
+    return pixel(x, y1 - 1) != colour && pixel(x, y2 + 1) != colour;
+  }
 };
 
 TEST_F(battleScreenTest, barsAreAsLongAsLifeAndMana) {
   battleState b(units);
   b.phase = victoryPause;  // nothing drawn over the base screen
-  const int lives[3] = {0, 37, 100};
-  const int lifeEnds[3] = {0, 48, 130};
+  const int lives[3] = {0, 37, 100}, lifeEnds[3] = {0, 48, 130};
+  const int manas[3] = {0, 13, 13}, manaEnds[3] = {0, 84, 84};
   for (int i = 0; i < 3; ++i) {
     b.fighters[0].life = b.fighters[1].life = lives[i];
-    b.fighters[0].mana = i == 0 ? 0 : 13;
+    b.fighters[0].mana = manas[i];
     draw(b);
-    const int manaEnd = i == 0 ? 0 : 84;
     // Rows 155 and 169 lie above and below the labels, so they show the bars alone.
     for (int y : {155, 169}) {
-      EXPECT_EQ(pixel(19, y), backgroundColour);
-      EXPECT_EQ(pixel(20, y), green) << lives[i];
-      EXPECT_EQ(pixel(20 + lifeEnds[i], y), green) << lives[i];
-      EXPECT_EQ(pixel(21 + lifeEnds[i], y), backgroundColour) << lives[i];
-      EXPECT_EQ(pixel(621, y), backgroundColour);
-      EXPECT_EQ(pixel(620, y), green) << lives[i];
-      EXPECT_EQ(pixel(620 - lifeEnds[i], y), green) << lives[i];
-      EXPECT_EQ(pixel(619 - lifeEnds[i], y), backgroundColour) << lives[i];
-      EXPECT_EQ(pixel(254, y), backgroundColour);
-      EXPECT_EQ(pixel(255 + manaEnd, y), manaBlue) << manaEnd;
-      EXPECT_EQ(pixel(256 + manaEnd, y), backgroundColour) << manaEnd;
+      EXPECT_TRUE(row(y, 20, 20 + lifeEnds[i], green)) << lives[i];
+      EXPECT_TRUE(row(y, 620 - lifeEnds[i], 620, green)) << lives[i];
+      EXPECT_TRUE(row(y, 255, 255 + manaEnds[i], manaBlue)) << manas[i];
     }
-    EXPECT_EQ(pixel(20, 154), backgroundColour);
-    EXPECT_EQ(pixel(20, 170), backgroundColour);
+    EXPECT_TRUE(column(20, 155, 169, green));
     // The labels are white text centred on each bar.
     EXPECT_TRUE(anyIn(55, 158, 115, 165, white));
     EXPECT_TRUE(anyIn(290, 158, 350, 165, white));
@@ -118,20 +122,15 @@ TEST_F(battleScreenTest, queueShowsButtonsWithTheirManaAndTheColumnShowsAllFour)
     EXPECT_EQ(pixel(570, 200 + 60 * k), mark) << k;
     EXPECT_EQ(pixel(619, 249 + 60 * k), buttonColours[k]) << k;
   }
-}
 
-TEST_F(battleScreenTest, aMissingButtonLeavesAHoleButTheManaIsStillShown) {
-  battleState b(units);
-  b.phase = victoryPause;
-  buttons[kindDefense] = nullptr;
-  b.fighters[0].spellKind[0] = kindDefense;
-  b.fighters[0].spellMana[0] = 5;
+  // A missing picture leaves a hole in the queue and in the column; the mana is still shown.
+  buttons[kindSpecial] = nullptr;
   draw(b);
-  EXPECT_EQ(pixel(20, 200), backgroundColour);
-  EXPECT_EQ(pixel(570, 260), backgroundColour);
-  EXPECT_EQ(pixel(619, 309), backgroundColour);
-  EXPECT_EQ(pixel(570, 200), mark);
-  EXPECT_TRUE(anyIn(62, 242, 69, 249, white));
+  EXPECT_EQ(pixel(80, 200), backgroundColour);
+  EXPECT_EQ(pixel(570, 380), backgroundColour);
+  EXPECT_EQ(pixel(619, 429), backgroundColour);
+  EXPECT_TRUE(anyIn(114, 242, 129, 249, white));
+  EXPECT_EQ(pixel(20, 200), mark);
 }
 
 TEST_F(battleScreenTest, cursorAndDescriptionFollowTheSelectedKind) {
@@ -144,12 +143,13 @@ TEST_F(battleScreenTest, cursorAndDescriptionFollowTheSelectedKind) {
       b.chosenMana = 7;
       draw(b);
       for (int k = 0; k < 4; ++k) {
-        const int y = 225 + 60 * k;
-        EXPECT_EQ(pixel(620, y), k == kind ? red : backgroundColour) << kind;
-        EXPECT_EQ(pixel(628, y), k == kind ? red : backgroundColour) << kind;
+        if (k == kind) {
+          EXPECT_TRUE(row(225 + 60 * k, 612, 628, red));  // the left half lies on the button
+          EXPECT_TRUE(column(620, 217 + 60 * k, 233 + 60 * k, red));
+        } else {
+          EXPECT_EQ(pixel(620, 225 + 60 * k), backgroundColour) << kind;
+        }
       }
-      EXPECT_EQ(pixel(629, 225 + 60 * kind), backgroundColour);
-      EXPECT_EQ(pixel(620, 233 + 60 * kind), red);
       // The Fall player's spells are rows 8 to 11 of the descriptions.
       clear_to_color(expected, backgroundColour);
       textout_ex(expected, font, attackNames[Fall][kind].c_str(), 25, 385, 0, -1);
@@ -178,18 +178,14 @@ TEST_F(battleScreenTest, attacksDefensesAndHealsOfBothSides) {
   b.fighters[1].spellKind[0] = kindAttack;
   b.fighters[1].spellMana[0] = 1;  // radius 0: one pixel
   draw(b);
-  EXPECT_EQ(pixel(260, 118), summerRed);  // 560 - 15 * 40 / 2
-  EXPECT_EQ(pixel(264, 118), summerRed);
-  EXPECT_EQ(pixel(265, 118), backgroundColour);
-  EXPECT_EQ(pixel(260, 114), summerRed);
-  EXPECT_EQ(pixel(260, 113), backgroundColour);
-  EXPECT_EQ(pixel(380, 118), winterBlue);  // 80 + 15 * 40 / 2
-  EXPECT_EQ(pixel(381, 118), backgroundColour);
-  EXPECT_EQ(pixel(380, 117), backgroundColour);
+  EXPECT_TRUE(row(118, 256, 264, summerRed));  // around 560 - 15 * 40 / 2
+  EXPECT_TRUE(column(260, 114, 122, summerRed));
+  EXPECT_TRUE(row(118, 380, 380, winterBlue));  // 80 + 15 * 40 / 2
+  EXPECT_TRUE(column(380, 118, 118, winterBlue));
   b.slotTimer = 1;  // 15 * 1 / 2 is 7
   draw(b);
-  EXPECT_EQ(pixel(553, 118), summerRed);
-  EXPECT_EQ(pixel(87, 118), winterBlue);
+  EXPECT_TRUE(row(118, 549, 557, summerRed));
+  EXPECT_TRUE(row(118, 87, 87, winterBlue));
 
   b.fighters[0].spellKind[0] = kindDefense;
   b.fighters[0].spellMana[0] = 20;
@@ -201,32 +197,26 @@ TEST_F(battleScreenTest, attacksDefensesAndHealsOfBothSides) {
   EXPECT_FALSE(anyIn(80, 95, 560, 145, winterBlue));
   b.slotTimer = 19;
   draw(b);
-  EXPECT_EQ(pixel(90, 100), summerRed);
-  EXPECT_EQ(pixel(110, 140), summerRed);
-  EXPECT_EQ(pixel(111, 120), backgroundColour);
-  EXPECT_EQ(pixel(89, 120), backgroundColour);
-  EXPECT_EQ(pixel(90, 99), backgroundColour);
-  EXPECT_EQ(pixel(550, 100), winterBlue);
-  EXPECT_EQ(pixel(547, 140), winterBlue);
-  EXPECT_EQ(pixel(546, 120), backgroundColour);
-  EXPECT_EQ(pixel(551, 120), backgroundColour);
+  EXPECT_TRUE(row(120, 90, 110, summerRed));
+  EXPECT_TRUE(column(90, 100, 140, summerRed));
+  EXPECT_TRUE(row(120, 547, 550, winterBlue));
+  EXPECT_TRUE(column(550, 100, 140, winterBlue));
 
   b.fighters[0].spellKind[0] = kindHeal;
   b.fighters[1].spellKind[0] = kindHeal;
-  for (int t : {33, 32}) {
-    b.slotTimer = t;
-    draw(b);
-    const bool shown = t > 32;
-    for (int p = 0; p < 2; ++p) {
-      const int colour = shown ? (p == 0 ? summerRed : winterBlue) : backgroundColour;
-      EXPECT_EQ(pixel(67 + 480 * p, 70), colour) << t;
-      EXPECT_EQ(pixel(73 + 480 * p, 100), colour) << t;
-      EXPECT_EQ(pixel(60 + 480 * p, 77), colour) << t;
-      EXPECT_EQ(pixel(80 + 480 * p, 83), colour) << t;
-      EXPECT_EQ(pixel(66 + 480 * p, 70), backgroundColour);
-      EXPECT_EQ(pixel(60 + 480 * p, 84), backgroundColour);
-    }
+  b.slotTimer = 33;
+  draw(b);
+  for (int p = 0; p < 2; ++p) {
+    const int colour = p == 0 ? summerRed : winterBlue;
+    EXPECT_TRUE(column(70 + 480 * p, 70, 100, colour));
+    EXPECT_TRUE(row(70, 67 + 480 * p, 73 + 480 * p, colour));
+    EXPECT_TRUE(row(80, 60 + 480 * p, 80 + 480 * p, colour));
+    EXPECT_TRUE(column(60 + 480 * p, 77, 83, colour));
   }
+  b.slotTimer = 32;
+  draw(b);
+  EXPECT_FALSE(anyIn(20, 60, 620, 150, summerRed));
+  EXPECT_FALSE(anyIn(20, 60, 620, 150, winterBlue));
 
   // A kind the screen does not know, as only the opponent can have, draws nothing.
   b.fighters[0].spellKind[0] = kindEmpty;
@@ -244,34 +234,24 @@ TEST_F(battleScreenTest, summerSpecialThrowsAFireballAndASmallBallBack) {
   resolving(b, 40);
   b.fighters[0].spellKind[0] = kindSpecial;
   draw(b);
-  EXPECT_EQ(pixel(260 + 15, 118), summerRed);  // radius 15 once t <= 47
-  EXPECT_EQ(pixel(260 + 16, 118), backgroundColour);
-  EXPECT_EQ(pixel(140, 118), summerRed);  // the return ball: 200 - 15 * 8 / 2
-  EXPECT_EQ(pixel(145, 118), summerRed);
-  EXPECT_EQ(pixel(146, 118), backgroundColour);
-  EXPECT_EQ(pixel(135, 118), summerRed);
-  EXPECT_EQ(pixel(134, 118), backgroundColour);
+  EXPECT_TRUE(row(118, 245, 275, summerRed));  // radius 15 once t <= 47
+  EXPECT_TRUE(row(118, 135, 145, summerRed));  // the ball back, radius 5: 200 - 15 * 8 / 2
 
   b.fighters[0].spellKind[0] = kindEmpty;
   b.fighters[1].spellKind[0] = kindSpecial;
   draw(b);
-  EXPECT_EQ(pixel(380 - 15, 118), summerRed);
-  EXPECT_EQ(pixel(500, 118), summerRed);  // 440 + 15 * 8 / 2
-  EXPECT_EQ(pixel(506, 118), backgroundColour);
-  EXPECT_EQ(pixel(140, 118), backgroundColour);
-
+  EXPECT_TRUE(row(118, 365, 395, summerRed));
+  EXPECT_TRUE(row(118, 495, 505, summerRed));  // 440 + 15 * 8 / 2
   b.slotTimer = 48;  // radius 20, and no ball back yet
   draw(b);
-  EXPECT_EQ(pixel(440 - 20, 118), summerRed);
-  EXPECT_EQ(pixel(440 - 21, 118), backgroundColour);
+  EXPECT_TRUE(row(118, 420, 460, summerRed));
   EXPECT_FALSE(anyIn(470, 100, 620, 140, summerRed));
   b.slotTimer = 33;  // the ball back's last frame: 440 + 15 * 15 / 2
   draw(b);
-  EXPECT_EQ(pixel(552, 118), summerRed);
-  EXPECT_EQ(pixel(558, 118), backgroundColour);
+  EXPECT_TRUE(row(118, 547, 557, summerRed));
   b.slotTimer = 32;  // the ball back is gone again
   draw(b);
-  EXPECT_EQ(pixel(320 - 15, 118), summerRed);
+  EXPECT_TRUE(row(118, 305, 335, summerRed));
   EXPECT_FALSE(anyIn(340, 100, 620, 140, summerRed));
 }
 
@@ -283,8 +263,8 @@ TEST_F(battleScreenTest, fallHealsWinterFramesAndSpringScattersDotsInThePlayersC
   resolving(b, 33);
   b.fighters[1].spellKind[0] = kindSpecial;
   draw(b);
-  EXPECT_EQ(pixel(547, 70), fallBrown);
-  EXPECT_EQ(pixel(540, 80), fallBrown);
+  EXPECT_TRUE(column(550, 70, 100, fallBrown));
+  EXPECT_TRUE(row(80, 540, 560, fallBrown));
   b.slotTimer = 32;
   draw(b);
   EXPECT_FALSE(anyIn(500, 60, 600, 110, fallBrown));
@@ -293,21 +273,15 @@ TEST_F(battleScreenTest, fallHealsWinterFramesAndSpringScattersDotsInThePlayersC
   units[1].setValues("Winter", Winter);
   b.slotTimer = 64;
   draw(b);
-  EXPECT_EQ(pixel(39, 96), fallBrown);
-  EXPECT_EQ(pixel(103, 158), fallBrown);
-  EXPECT_EQ(pixel(71, 96), fallBrown);
-  EXPECT_EQ(pixel(39, 127), fallBrown);
+  EXPECT_TRUE(row(96, 39, 103, fallBrown));
+  EXPECT_TRUE(row(158, 39, 103, fallBrown));
+  EXPECT_TRUE(column(39, 96, 158, fallBrown));
+  EXPECT_TRUE(column(103, 96, 158, fallBrown));
   EXPECT_EQ(pixel(71, 127), backgroundColour);  // an outline only
-  EXPECT_EQ(pixel(38, 96), backgroundColour);
-  EXPECT_EQ(pixel(39, 95), backgroundColour);
   b.slotTimer = 32;
   draw(b);
-  EXPECT_EQ(pixel(71, 126), fallBrown);
-  EXPECT_EQ(pixel(71, 128), fallBrown);
-  EXPECT_EQ(pixel(70, 127), backgroundColour);
-  EXPECT_EQ(pixel(72, 127), backgroundColour);
-  EXPECT_EQ(pixel(71, 125), backgroundColour);
-  EXPECT_EQ(pixel(71, 129), backgroundColour);
+  EXPECT_TRUE(column(71, 126, 128, fallBrown));
+  EXPECT_TRUE(row(127, 71, 71, fallBrown));
 
   // Spring's five dots come from rand(), x before y, in the player's colour.
   units[1].setValues("Spring", Spring);
