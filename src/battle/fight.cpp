@@ -10,7 +10,7 @@ int fight(unit *units, BITMAP *background, BITMAP **buttons) {
       b.frameSkip, true, [&] { return !b.running; }, [&] { battleTick(b); },
       [&] {
         drawBattle(b, background, buttons);
-        vsync();
+        if (screen) vsync();  // with no graphics driver no retrace ever comes
         show();
       });
   return b.result;
