@@ -2,16 +2,50 @@
 
 #include <allegro.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
 
 #include "frame/global.h"
 #include "frame/keystates.h"
 
+// Whether two bitmaps have the same size and depth and the same pixels.
+inline bool sameBitmaps(BITMAP *a, BITMAP *b) {
+  if (a->w != b->w || a->h != b->h || bitmap_color_depth(a) != bitmap_color_depth(b)) return false;
+  const std::size_t rowBytes = std::size_t(a->w) * ((bitmap_color_depth(a) + 7) / 8);
+  for (int y = 0; y < a->h; ++y) {
+    if (std::memcmp(a->line[y], b->line[y], rowBytes) != 0) return false;
+  }
+  return true;
+}
+
+// A bitmap released when it goes out of scope.
+struct bitmapRelease {
+  void operator()(BITMAP *bmp) const { destroy_bitmap(bmp); }
+};
+using ownedBitmap = std::unique_ptr<BITMAP, bitmapRelease>;
+
+// Without a system driver Allegro's message box prints to stdout, while a death test matches
+// what the child wrote to stderr: call this first inside the death test's statement.
+inline void reportsToStderr() {
+  std::fflush(stdout);
+  dup2(2, 1);
+}
+
+// A fatal report: the child's whole output is the text (the anchors leave no room for a prefix),
+// and it ends with failure.
+#define EXPECT_REPORT(call, text) EXPECT_EXIT((reportsToStderr(), call), ::testing::ExitedWithCode(1), "^" text "$")
+
 // Headless Allegro for every test: the neutral system driver, 16-bit colour with the 5-6-5 shifts
-// the X11 driver uses, a 640x480 memory back buffer, and an empty key table.
+// the X11 driver uses, a 640x480 memory back buffer, and an empty key table. `expected` is a
+// frame of the same size on which a test draws what the back buffer should show.
 class allegroTest : public ::testing::Test {
  protected:
+  BITMAP *expected = nullptr;
+
   static void SetUpTestSuite() {
     static bool installed = false;
     if (!installed) {
@@ -26,7 +60,9 @@ class allegroTest : public ::testing::Test {
     _rgb_g_shift_16 = 5;
     _rgb_b_shift_16 = 0;
     global::dbuffer = create_bitmap(640, 480);
+    expected = create_bitmap(640, 480);
     ASSERT_NE(global::dbuffer, nullptr);
+    ASSERT_NE(expected, nullptr);
     clear_bitmap(global::dbuffer);
     for (int k = 0; k < KEY_MAX; ++k) key[k] = 0;
     timerCounter = 0;
@@ -34,9 +70,11 @@ class allegroTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    destroy_bitmap(expected);
     destroy_bitmap(global::dbuffer);
     global::dbuffer = nullptr;
   }
 
   static int pixel(int x, int y) { return getpixel(global::dbuffer, x, y); }
+  bool showsExpected() const { return sameBitmaps(global::dbuffer, expected); }
 };

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,6 +13,15 @@
 #include "allegro_fixture.h"
 
 using bytes = std::vector<unsigned char>;
+
+// The highscore file's bytes for the four values: each little-endian, lowest byte first.
+inline bytes littleEndian(std::initializer_list<std::int32_t> values) {
+  bytes out;
+  for (std::int32_t v : values) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>(static_cast<std::uint32_t>(v) >> (8 * i)));
+  }
+  return out;
+}
 
 // Every file test runs in a fresh temporary directory, so nothing lands in the source tree, and
 // goes back to where it was afterwards.
@@ -48,10 +57,3 @@ class fileTest : public allegroTest {
   std::filesystem::path previous;
   std::filesystem::path dir;
 };
-
-// Without a system driver Allegro's message box prints to stdout, while a death test matches
-// what the child wrote to stderr: call this first inside the death test's statement.
-inline void reportsToStderr() {
-  std::fflush(stdout);
-  dup2(2, 1);
-}
