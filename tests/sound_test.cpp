@@ -15,64 +15,35 @@ const bytes MID{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0,    0,    1, 0, 96,  // for
 
 // Without a system driver the library still has its "none" sound drivers, so loading really
 // loads; playing a song would need the timer, which is not installed here.
-class soundTest : public fileTest {
- protected:
-  void SetUp() override {
-    fileTest::SetUp();
-    for (const char *name : {"x.wav", "x.WAV", "x.mp3"}) writeFile(name, WAV);
-    for (const char *name : {"x.mid", "x.midi", "x.MID", "mid"}) writeFile(name, MID);
-  }
-};
+using soundTest = fileTest;
 
-TEST_F(soundTest, loadChoosesByTheFilesEnding) {
+TEST_F(soundTest, loadChoosesByTheFilesEndingAndReleasesWhatItHeld) {
+  for (const char *name : {"x.wav", "x.WAV", "x.mp3"}) writeFile(name, WAV);
+  for (const char *name : {"x.mid", "x.midi", "x.MID", "mid"}) writeFile(name, MID);
+  // Every load starts from a song already loaded; the dot is no part of an ending, and the
+  // refused names are all loadable files.
+  const struct {
+    const char *name;
+    int kind;
+  } cases[] = {
+      {"x.wav", soundSample},        {"x.mid", soundMidi},          {"x.midi", soundMidi},   {"mid", soundMidi},
+      {"x.mp3", soundNothing},       {"x.MID", soundNothing},       {"x.WAV", soundNothing}, {"id", soundNothing},
+      {"missing.wav", soundNothing}, {"missing.mid", soundNothing}, {"", soundNothing}};
   sound s;
+  for (auto c : cases) {
+    ASSERT_TRUE(s.load("x.mid", false));
+    EXPECT_EQ(s.load(c.name, true), c.kind != soundNothing) << c.name;
+    EXPECT_EQ(s.isActive(), c.kind) << c.name;
+    EXPECT_EQ(s.sample != nullptr, c.kind == soundSample) << c.name;
+    EXPECT_EQ(s.midi != nullptr, c.kind == soundMidi) << c.name;
+  }
+  s.destroy();
   EXPECT_EQ(s.isActive(), soundNothing);
-
-  EXPECT_TRUE(s.load("x.wav", false));
-  EXPECT_EQ(s.isActive(), soundSample);
-  EXPECT_NE(s.sample, nullptr);
   EXPECT_EQ(s.midi, nullptr);
-
-  EXPECT_TRUE(s.load("x.mid", false));
-  EXPECT_EQ(s.isActive(), soundMidi);
-  EXPECT_EQ(s.sample, nullptr);
-  EXPECT_NE(s.midi, nullptr);
-
-  // A sample loaded over a song releases the song first.
-  EXPECT_TRUE(s.load("x.wav", true));
-  EXPECT_EQ(s.isActive(), soundSample);
-  EXPECT_EQ(s.midi, nullptr);
-
-  EXPECT_TRUE(s.load("x.midi", true));
-  EXPECT_EQ(s.isActive(), soundMidi);
-  EXPECT_TRUE(s.load("mid", false));  // the dot is not part of the ending
-  EXPECT_EQ(s.isActive(), soundMidi);
-
-  // Refused names leave the object empty, whatever it held; these files are all loadable.
-  for (const char *refused : {"x.mp3", "x.MID", "x.WAV", "missing.wav", "missing.mid", "id", ""}) {
-    EXPECT_TRUE(s.load("x.wav", false));
-    EXPECT_FALSE(s.load(refused, false)) << refused;
-    EXPECT_EQ(s.isActive(), soundNothing) << refused;
-    EXPECT_EQ(s.sample, nullptr) << refused;
-    EXPECT_EQ(s.midi, nullptr) << refused;
-  }
-}
-
-TEST_F(soundTest, emptyObjectIgnoresPlayAdjustAndStop) {
-  sound s;
-  s.play(1, 255, 128, 1000);
+  // Released, the song is not played, adjusted or stopped any more.
+  s.play(0, 255, 128, 1000);
   s.adjust(1, 128, 0, 2000);
   s.stop();
   s.poll();
   EXPECT_EQ(s.isActive(), soundNothing);
-  EXPECT_FALSE(s.load("x.mp3", false));
-  s.play(0, 255, 128, 1000);
-  s.stop();
-  EXPECT_EQ(s.isActive(), soundNothing);
-
-  EXPECT_TRUE(s.load("x.mid", false));
-  s.destroy();
-  EXPECT_EQ(s.isActive(), soundNothing);
-  EXPECT_EQ(s.midi, nullptr);
-  s.play(0, 255, 128, 1000);  // would need the timer if the song were still there
 }
