@@ -1,7 +1,7 @@
 #include "screens/game.h"
 
+#include <array>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -9,43 +9,37 @@
 #include "frame/tga.h"
 #include "images.h"
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define MIRVANES_ASAN 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define MIRVANES_ASAN 1
-#endif
-#ifdef MIRVANES_ASAN
-#include <sanitizer/asan_interface.h>
-#endif
+// Present only in a build with AddressSanitizer, where it tells whether memory was released.
+extern "C" int __asan_address_is_poisoned(void const volatile *address) __attribute__((weak));
 
 // A run with the intro and the battle replaced: the battle answers from `results` and records
-// what it was given.
+// what each match was given.
 class gameTest : public allegroTest {
  protected:
   struct match {
-    int number;
-    std::string player, opponent;
-    CT opponentType;
-    BITMAP *background;
-    BITMAP *buttons[4];
+    int number;  // as the intro showed it
+    std::string pairing;
+    CT opponent;
+    std::array<BITMAP *, 5> pictures;  // the background, then the buttons
   };
   static inline std::vector<int> results;
   static inline std::vector<match> matches;
   static inline int introNumber;
+  void (*savedIntro)(unit *, int) = matchIntro;
+  int (*savedFight)(unit *, BITMAP *, BITMAP **) = matchFight;
 
   void SetUp() override {
     allegroTest::SetUp();
-    results.clear();
-    matches.clear();
     matchIntro = [](unit *, int matchNumber) { introNumber = matchNumber; };
-    matchFight = [](unit *units, BITMAP *background, BITMAP **buttons) {
-      matches.push_back({introNumber, units[0].getName(), units[1].getName(), units[1].getType(), background,
-                         {buttons[0], buttons[1], buttons[2], buttons[3]}});
-      return results[matches.size() - 1];
-    };
+    matchFight = record;
+  }
+
+  static int record(unit *units, BITMAP *background, BITMAP **buttons) {
+    matches.push_back({introNumber,
+                       units[0].getName() + " - " + units[1].getName(),
+                       units[1].getType(),
+                       {background, buttons[0], buttons[1], buttons[2], buttons[3]}});
+    return results[matches.size() - 1];
   }
 
   void TearDown() override {
@@ -54,80 +48,65 @@ class gameTest : public allegroTest {
     allegroTest::TearDown();
   }
 
-  static bool samePicture(BITMAP *shown, const unsigned char *data, std::size_t length) {
-    BITMAP *decoded = HeaderTGA::tga_from_char_ex(data, length);
-    bool same = decoded && shown->w == decoded->w && shown->h == decoded->h;
-    for (int y = 0; same && y < decoded->h; ++y) same = std::memcmp(shown->line[y], decoded->line[y], decoded->w * 2) == 0;
-    if (decoded) destroy_bitmap(decoded);
-    return same;
+  // Plays a run whose battles end with `outcomes` and returns its wins.
+  static int run(CT type, std::vector<int> outcomes) {
+    results = std::move(outcomes);
+    matches.clear();
+    return game(type);
   }
-
- private:
-  void (*savedIntro)(unit *, int) = matchIntro;
-  int (*savedFight)(unit *, BITMAP *, BITMAP **) = matchFight;
 };
 
 TEST_F(gameTest, winsCountUntilTheFirstMatchNotWon) {
-  results = {0};
-  EXPECT_EQ(game(Spring), 0);
+  EXPECT_EQ(run(Spring, {0}), 0);
   ASSERT_EQ(matches.size(), 1u);
   EXPECT_EQ(matches[0].number, 1);
-
-  matches.clear();
-  results = {1, 1, 1, 0};
-  EXPECT_EQ(game(Fall), 3);
+  EXPECT_EQ(run(Fall, {1, 1, 1, 0}), 3);
   ASSERT_EQ(matches.size(), 4u);
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(matches[i].number, i + 1);
-    EXPECT_EQ(matches[i].player, "Fall");
-  }
-
-  matches.clear();
-  results = {1, 1, -1};  // abandoned after two wins
-  EXPECT_EQ(game(Winter), 2);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(matches[i].number, i + 1);
+  EXPECT_EQ(run(Winter, {1, 1, -1}), 2);  // abandoned after two wins
   EXPECT_EQ(matches.size(), 3u);
 }
 
 TEST_F(gameTest, opponentsAreDrawnWithOneRedrawOfThePlayersType) {
-  results.assign(200, 1);
-  results.push_back(0);
+  std::vector<int> outcomes(200, 1);
+  outcomes.push_back(0);
   srand(4242);
-  EXPECT_EQ(game(Summer), 200);
+  EXPECT_EQ(run(Summer, outcomes), 200);
   srand(4242);
+  const std::string typeNames[4] = {"Spring", "Summer", "Fall", "Winter"};
   int ownType = 0;
   for (const match &m : matches) {
     int t = rand() & 3;
     if (t == Summer) t = rand() & 3;
-    ASSERT_EQ(m.opponentType, t);
-    EXPECT_EQ(m.opponent, names[t]);
-    if (t == Summer) ++ownType;
+    ASSERT_EQ(m.opponent, t);
+    EXPECT_EQ(m.pairing, "Summer - " + typeNames[t]);
+    ownType += t == Summer;
   }
   EXPECT_GT(ownType, 0);  // the one redraw can still give the player's own type
   EXPECT_LT(ownType, 40);
 }
 
-TEST_F(gameTest, picturesAreDecodedOncePerRunAndReleasedOnce) {
-  results = {1, 1, 0};
-  game(Spring);
+TEST_F(gameTest, picturesAreDecodedOncePerRunInKindOrderAndReleasedOnce) {
+  run(Spring, {1, 1, 0});
   ASSERT_EQ(matches.size(), 3u);
-  const match &first = matches[0];
-  ASSERT_NE(first.background, nullptr);
-  for (const match &m : matches) {
-    EXPECT_EQ(m.background, first.background);
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(m.buttons[k], first.buttons[k]);
+  for (const match &m : matches) EXPECT_EQ(m.pictures, matches[0].pictures);
+  if (__asan_address_is_poisoned) {
+    for (BITMAP *released : matches[0].pictures) EXPECT_TRUE(__asan_address_is_poisoned(released));
   }
-#ifdef MIRVANES_ASAN
-  EXPECT_TRUE(__asan_address_is_poisoned(first.background));
-  for (BITMAP *button : first.buttons) EXPECT_TRUE(__asan_address_is_poisoned(button));
-#endif
 
   // While the run lasts the battle gets the background and the buttons in kind order.
   matchFight = [](unit *, BITMAP *background, BITMAP **buttons) {
-    EXPECT_TRUE(samePicture(background, imgFight, sizeof imgFight));
-    EXPECT_TRUE(samePicture(buttons[0], imgButtonAttack, sizeof imgButtonAttack));
-    EXPECT_TRUE(samePicture(buttons[1], imgButtonDefense, sizeof imgButtonDefense));
-    EXPECT_TRUE(samePicture(buttons[2], imgButtonHeal, sizeof imgButtonHeal));
-    EXPECT_TRUE(samePicture(buttons[3], imgButtonSpecial, sizeof imgButtonSpecial));
+    const std::pair<const unsigned char *, std::size_t> sources[5] = {{imgFight, sizeof imgFight},
+                                                                      {imgButtonAttack, sizeof imgButtonAttack},
+                                                                      {imgButtonDefense, sizeof imgButtonDefense},
+                                                                      {imgButtonHeal, sizeof imgButtonHeal},
+                                                                      {imgButtonSpecial, sizeof imgButtonSpecial}};
+    BITMAP *shown[5] = {background, buttons[0], buttons[1], buttons[2], buttons[3]};
+    for (int i = 0; i < 5; ++i) {
+      BITMAP *decoded = HeaderTGA::tga_from_char_ex(sources[i].first, sources[i].second);
+      EXPECT_TRUE(shown[i] && decoded && sameBitmaps(shown[i], decoded)) << i;
+      if (decoded) destroy_bitmap(decoded);
+    }
     return 0;
   };
   EXPECT_EQ(game(Winter), 0);

@@ -4,118 +4,58 @@
 
 #include "screens_fixture.h"
 
+using timedLoopTest = screensTest;
+
 // Runs the loop with a step that only counts; every drawn frame records how many steps ran before it.
-class timedLoopTest : public screensTest {
- protected:
-  int frameSkip = 0;
-  int steps = 0;
-  bool done = false;
-  int endAtStep = -1;
-  std::vector<int> frames;
-
-  void run(bool dropOnEnd) {
+TEST_F(timedLoopTest, stepsWorkOffPendingTicksAndTheSixthInARowDropsTheRest) {
+  struct scenario {
+    const char *what;
+    int pending;             // ticks pending when the screen starts
+    std::vector<int> fed;    // ticks the timer adds before each rest; at the rest after the last, the screen ends
+    int endAtStep;           // the screen's own end, after this many steps (-1: none)
+    bool dropOnEnd;          // whether that end clears the pending ticks, as the battle's does
+    int clearAtStep;         // the step that sets the counter to 0 itself, as a declined quit does (0: none)
+    std::vector<int> drawn;  // the steps run before each drawn frame
+    int pendingAfter, frameSkipAfter;
+  };
+  const scenario scenarios[] = {
+      {"ten seconds spent on an untimed screen", 320, {}, -1, false, 0, {6}, 0, 0},
+      {"five steps so far, then the sixth drops what is behind it", 3, {2, 4}, -1, false, 0, {3, 5, 6}, 0, 0},
+      {"without a drop the count carries on into the next screen", 2, {}, -1, false, 0, {2}, 0, 2},
+      {"an end inside the steps leaves what is pending", 10, {}, 3, false, 0, {3}, 7, 3},
+      {"an end inside the steps that drops", 10, {}, 3, true, 0, {3}, 0, 0},
+      {"an end at the sixth step drops either way", 10, {}, 6, false, 0, {6}, 0, 0},
+      {"the first frame needs no tick; an unchanged one is not drawn again",
+       0,
+       {0, 0, 0, 1, 0, 0, 0},
+       -1,
+       false,
+       0,
+       {0, 1},
+       0,
+       1},
+      {"a screen that has already ended draws nothing", 5, {}, 0, false, 0, {}, 5, 0},
+      {"a step that clears the counter waits for two further ticks", 5, {1, 1}, -1, true, 1, {1, 2}, 0, 2},
+  };
+  for (const scenario &s : scenarios) {
+    SCOPED_TRACE(s.what);
+    timerCounter = s.pending;
+    int frameSkip = 0, steps = 0;
+    std::size_t rests = 0;
+    std::vector<int> drawn;
+    script = [&] {
+      if (rests < s.fed.size()) timerCounter += s.fed[rests];
+      ++rests;
+    };
     runTimedScreen(
-        frameSkip, dropOnEnd, [&] { return done || steps == endAtStep; }, [&] { ++steps; },
-        [&] { frames.push_back(steps); });
+        frameSkip, s.dropOnEnd, [&] { return rests > s.fed.size() || steps == s.endAtStep; },
+        [&] {
+          if (++steps == s.clearAtStep) timerCounter = 0;
+        },
+        [&] { drawn.push_back(steps); });
+    EXPECT_EQ(drawn, s.drawn);
+    EXPECT_EQ(timerCounter, s.pendingAfter);
+    EXPECT_EQ(frameSkip, s.frameSkipAfter);
+    EXPECT_EQ(rests, s.fed.size() + (s.endAtStep < 0)) << "a rest wherever no new frame was drawn";
   }
-};
-
-TEST_F(timedLoopTest, pendingTicksAreWorkedOffAsAtMostSixStepsThenDropped) {
-  timerCounter = 320;  // ten seconds spent on an untimed screen
-  script = [&] { done = true; };
-  run(false);
-  EXPECT_EQ(steps, 6);
-  EXPECT_EQ(timerCounter, 0);
-  EXPECT_EQ(frameSkip, 0);
-  EXPECT_EQ(frames, std::vector<int>{6});
-}
-
-TEST_F(timedLoopTest, frameSkipCountsStepsAcrossFrames) {
-  timerCounter = 3;
-  int idles = 0;
-  script = [&] {
-    ++idles;
-    if (idles == 1) timerCounter += 2;  // five steps so far: nothing is dropped yet
-    if (idles == 2) timerCounter += 4;  // the sixth step drops the three ticks behind it
-    if (idles == 3) done = true;
-  };
-  run(false);
-  EXPECT_EQ(frames, (std::vector<int>{3, 5, 6}));
-  EXPECT_EQ(steps, 6);
-  EXPECT_EQ(timerCounter, 0);
-  EXPECT_EQ(frameSkip, 0);
-
-  // Without a drop the count simply carries on into the next screen's loop.
-  frames.clear();
-  steps = 0;
-  done = false;
-  timerCounter = 2;
-  script = [&] { done = true; };
-  run(false);
-  EXPECT_EQ(frames, std::vector<int>{2});
-  EXPECT_EQ(frameSkip, 2);
-}
-
-TEST_F(timedLoopTest, anEndInsideTheStepsDrawsOneLastFrame) {
-  timerCounter = 10;
-  endAtStep = 3;
-  run(false);
-  EXPECT_EQ(frames, std::vector<int>{3});
-  EXPECT_EQ(timerCounter, 7);  // the intro leaves what is pending
-  EXPECT_EQ(frameSkip, 3);
-
-  steps = 0;
-  frameSkip = 0;
-  frames.clear();
-  timerCounter = 10;
-  run(true);
-  EXPECT_EQ(frames, std::vector<int>{3});
-  EXPECT_EQ(timerCounter, 0);  // the battle clears it
-  EXPECT_EQ(frameSkip, 0);
-
-  // Ending at the sixth step drops the pending ticks either way.
-  steps = 0;
-  frameSkip = 0;
-  frames.clear();
-  timerCounter = 10;
-  endAtStep = 6;
-  run(false);
-  EXPECT_EQ(frames, std::vector<int>{6});
-  EXPECT_EQ(timerCounter, 0);
-  EXPECT_EQ(frameSkip, 0);
-}
-
-TEST_F(timedLoopTest, firstFrameIsDrawnWithNoTickAndUnchangedFramesAreNotRedrawn) {
-  int idles = 0;
-  script = [&] {
-    ++idles;
-    if (idles == 4) timerCounter = 1;
-    if (idles == 8) done = true;
-  };
-  run(false);
-  EXPECT_EQ(frames, (std::vector<int>{0, 1}));
-  EXPECT_EQ(idles, 8);
-
-  // A screen that has already ended draws nothing at all.
-  frames.clear();
-  run(false);
-  EXPECT_TRUE(frames.empty());
-}
-
-TEST_F(timedLoopTest, aStepThatClearsTheCounterWaitsForTwoFurtherTicks) {
-  timerCounter = 5;
-  int idles = 0;
-  script = [&] {
-    ++idles;
-    ++timerCounter;  // the timer goes on ticking
-    if (idles == 3) done = true;
-  };
-  runTimedScreen(
-      frameSkip, true, [&] { return done; },
-      [&] {
-        ++steps;
-        if (steps == 1) timerCounter = 0;  // as after the battle's quit dialog was declined
-      },
-      [&] { frames.push_back(steps); });
-  EXPECT_EQ(frames, (std::vector<int>{1, 2}));
 }
