@@ -1,5 +1,7 @@
 #include "frame/keystates.h"
 
+#include <climits>
+
 #include "allegro_fixture.h"
 
 using keyStatesTest = allegroTest;
@@ -31,6 +33,6 @@ TEST_F(keyStatesTest, anyKeyMarksEveryHeldKeyAndOutOfRangeCodesReportNothing) {
 
   for (int k = 0; k < KEY_MAX; ++k) key[k] = 1;
   keyStates.resetAll();
-  for (int k : {-1, int(KEY_MAX), 1000}) EXPECT_EQ(keyStates[k], 0) << k;
+  for (int k : {-1, int(KEY_MAX), 1000, INT_MIN}) EXPECT_EQ(keyStates[k], 0) << k;
   for (int k = 0; k < KEY_MAX; ++k) EXPECT_EQ(keyStates.state[k], 0) << k;
 }
