@@ -106,19 +106,11 @@ TEST_F(aiTest, overhealTurnsHealsAndFallsSpecialIntoAttacks) {
   EXPECT_EQ(applied(90, 1, 15, Spring), plan(H, 20, E, 0, E, 0));
   EXPECT_EQ(applied(93, 2, 8, Spring), plan(D, 3, D, 3, H, 14));
   EXPECT_EQ(applied(94, 2, 8, Spring), plan(D, 3, D, 3, A, 14));
-  // Fall's special heals 15: from 86 on every special of every Fall entry is cast as an attack.
-  for (int t = 0; t < 3; ++t) {
-    for (int r = 0; r < 20; ++r) {
-      const plan at85 = applied(85, t, r, Fall), at86 = applied(86, t, r, Fall);
-      const int kinds85[3] = {std::get<0>(at85), std::get<2>(at85), std::get<4>(at85)};
-      const int kinds86[3] = {std::get<0>(at86), std::get<2>(at86), std::get<4>(at86)};
-      for (int i = 0; i < 3; ++i) {
-        const bool special = TABLES[t][r][Fall][i][0] == S;
-        EXPECT_EQ(kinds85[i] == S, special) << t << '/' << r << '/' << i;
-        EXPECT_EQ(kinds86[i], special ? A : kinds85[i]) << t << '/' << r << '/' << i;
-      }
-    }
-  }
+  // Fall's special heals 15, so from 86 on it is cast as an attack: aggressive row 4 Fall is
+  // S15 A5 -, neutral row 9 Fall D3 A2 S15.
+  EXPECT_EQ(applied(85, 0, 4, Fall), plan(S, 15, A, 5, E, 0));
+  EXPECT_EQ(applied(86, 0, 4, Fall), plan(A, 15, A, 5, E, 0));
+  EXPECT_EQ(applied(100, 1, 9, Fall), plan(D, 3, A, 2, A, 15));
   // Another wizard's special is never converted.
   EXPECT_EQ(applied(100, 0, 0, Summer), plan(S, 20, E, 0, E, 0));
 }

@@ -148,14 +148,10 @@ TEST_F(battleScreenTest, attacksDefensesAndHealsOfBothSides) {
   f[0].spellMana[0] = 9;
   f[1].spellMana[0] = 1;
   // Balls of radius mana / 2 fly 15 * t / 2 pixels from the enemy; radius 0 is a single pixel.
-  const int balls[][3] = {{40, 260, 380}, {1, 553, 87}};  // t, the player's x, the opponent's x
-  for (const auto &ball : balls) {
-    b.slotTimer = ball[0];
-    EXPECT_TRUE(showsBaseWith(b, [&](BITMAP *e) {
-      circlefill(e, ball[1], 118, 4, green);
-      putpixel(e, ball[2], 118, blue);
-    })) << ball[0];
-  }
+  EXPECT_TRUE(showsBaseWith(b, [&](BITMAP *e) {
+    circlefill(e, 260, 118, 4, green);  // 560 - 15 * 40 / 2
+    putpixel(e, 380, 118, blue);        // 80 + 15 * 40 / 2
+  }));
   // Walls as wide as their mana from t = 19 on.
   f[0].spellKind[0] = f[1].spellKind[0] = kindDefense;
   f[0].spellMana[0] = 20;
