@@ -83,18 +83,24 @@ TEST_F(turnTest, setUpStartsAFreshMatch) {
   EXPECT_EQ(std::tuple(b.log.capacity, b.log.visible, b.log.x, b.log.target), std::tuple(12, 12, 20, global::dbuffer));
 }
 
-TEST_F(turnTest, cursorWrapsAndMovesOncePerPress) {
+TEST_F(turnTest, cursorWrapsAndTheSpecialCostsItsFixedAmount) {
+  // The cursor moves once a press and wraps both ways; a Fall player's special costs 15, and the
+  // arrows do not change that.
   battleState b(units);
-  tap(b, KEY_UP);
-  EXPECT_EQ(b.selectedKind, 3);
-  tap(b, KEY_DOWN);
-  EXPECT_EQ(b.selectedKind, 0);
   hold(b, KEY_DOWN, 10);
   EXPECT_EQ(b.selectedKind, 1);
   battleTick(b);
   for (int i = 0; i < 3; ++i) tap(b, KEY_DOWN);
   EXPECT_EQ(b.selectedKind, 0);
-  EXPECT_EQ(b.phase, chooseSpell);
+  tap(b, KEY_UP);
+  EXPECT_EQ(b.selectedKind, 3);
+  tap(b, KEY_ENTER);
+  EXPECT_EQ(b.chosenMana, 15);
+  hold(b, KEY_DOWN, 4);
+  tap(b, KEY_LEFT);
+  EXPECT_EQ(b.chosenMana, 15);
+  tap(b, KEY_ENTER);
+  EXPECT_EQ(queue(b), "S15 - -, 5 left");
 }
 
 TEST_F(turnTest, amountRunsWithHeldKeysStepsWithPressesAndIsClamped) {
@@ -128,11 +134,19 @@ TEST_F(turnTest, amountRunsWithHeldKeysStepsWithPressesAndIsClamped) {
   EXPECT_EQ(queue(b), "A3 D15 H2, 0 left");
 }
 
-TEST_F(turnTest, healsAreQueuedEvenUnlessOnlyOneManaIsLeft) {
+TEST_F(turnTest, healsAreQueuedEvenAndTheSpecialNeedsItsCostLeft) {
   battleState b(units);
   queueSpell(b, kindHeal, 7);
+  // 14 left: the special drops straight back.
+  tap(b, KEY_DOWN);
+  key[KEY_ENTER] = 1;
+  battleTick(b);
+  EXPECT_EQ(b.phase, chooseMana);
+  battleTick(b);
+  EXPECT_EQ(b.phase, chooseSpell);
+  key[KEY_ENTER] = 0;
   queueSpell(b, kindAttack, 13);
-  queueSpell(b, kindHeal, 5);
+  queueSpell(b, kindHeal, 5);  // with 1 left a heal of 1
   EXPECT_EQ(queue(b), "H6 A13 H1, 0 left");
 }
 
@@ -164,30 +178,6 @@ TEST_F(turnTest, backspaceTakesBackTheLastSpellOrLeavesTheAmount) {
   queueSpell(c, kindAttack, 4);
   ticks(c, 3);
   EXPECT_EQ(queue(c), "A4 - -, 16 left");
-}
-
-TEST_F(turnTest, specialCostsItsFixedAmountOrCannotBeChosen) {
-  // A Fall player: the special costs 15, so with 14 left it drops straight back.
-  battleState b(units);
-  queueSpell(b, kindAttack, 6);
-  while (b.selectedKind != kindSpecial) tap(b, KEY_DOWN);
-  key[KEY_ENTER] = 1;
-  battleTick(b);
-  EXPECT_EQ(b.phase, chooseMana);
-  battleTick(b);
-  EXPECT_EQ(b.phase, chooseSpell);
-  EXPECT_EQ(queue(b), "A6 - -, 14 left");
-
-  key[KEY_ENTER] = 0;
-  battleState c(units);
-  tap(c, KEY_UP);
-  tap(c, KEY_ENTER);
-  EXPECT_EQ(c.chosenMana, 15);
-  hold(c, KEY_DOWN, 4);
-  tap(c, KEY_LEFT);
-  EXPECT_EQ(c.chosenMana, 15);
-  tap(c, KEY_ENTER);
-  EXPECT_EQ(queue(c), "S15 - -, 5 left");
 }
 
 TEST_F(turnTest, twentyManaInOneSpellEndsTheInputAndTheSlotsBegin) {
