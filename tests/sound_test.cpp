@@ -20,8 +20,8 @@ using soundTest = fileTest;
 TEST_F(soundTest, loadChoosesByTheFilesEndingAndReleasesWhatItHeld) {
   for (const char *name : {"x.wav", "x.WAV", "x.mp3"}) writeFile(name, WAV);
   for (const char *name : {"x.mid", "x.midi", "x.MID", "mid"}) writeFile(name, MID);
-  // Every load starts from a song already loaded; the dot is no part of an ending, and the
-  // refused names are all loadable files.
+  // Every load starts from a song already loaded, which it releases. The dot is no part of an
+  // ending; x.mp3, x.MID and x.WAV hold loadable sounds but are refused by name.
   const struct {
     const char *name;
     int kind;
