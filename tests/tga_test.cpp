@@ -179,17 +179,12 @@ TEST_F(tgaTest, dataShorterThanItsHeaderPromisesIsRefused) {
   EXPECT_FALSE(decode(makeTga(65535, 65535, 32, 8, {})));
 }
 
-TEST_F(tgaTest, zeroSizesReadNoPixelAndEmptyCopiesCopyNothing) {
+TEST_F(tgaTest, zeroWidthOrHeightPassesAndReadsNoPixel) {
   for (auto [w, h] : {std::pair{0, 3}, std::pair{4, 0}}) {
     const ownedBitmap bmp = decode(makeTga(w, h, 16, 1, {}), 18);
     ASSERT_TRUE(bmp);
     EXPECT_EQ(std::pair(bmp->w, bmp->h), std::pair(w, h));
   }
-  char copied[2] = {9, 9};
-  HeaderTGA::read(imgFight, copied, 0);
-  HeaderTGA::read(imgFight, copied, -3);
-  HeaderTGA::read(imgFight + 2, copied, 1);  // byte 2 of every picture is its image type, 2
-  EXPECT_EQ(std::pair(copied[0], copied[1]), std::pair(char(2), char(9)));
 }
 
 TEST_F(tgaTest, adaptsToAnotherColourDepth) {
