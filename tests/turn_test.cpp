@@ -49,10 +49,11 @@ class turnTest : public screensTest {
     battleTick(b);
   }
 
-  // From chooseSpell: select the kind, open the amount (1 after the first tick), hold Up until it
-  // shows `amount`, queue it.
+  // From chooseSpell: select the kind (a full round of the cursor at most, so a broken cursor
+  // cannot hang the test), open the amount (1 after the first tick), hold Up until it shows
+  // `amount`, queue it.
   static void queueSpell(battleState &b, int kind, int amount) {
-    while (b.selectedKind != kind) tap(b, KEY_DOWN);
+    for (int i = 0; i < 4 && b.selectedKind != kind; ++i) tap(b, KEY_DOWN);
     tap(b, KEY_ENTER);
     hold(b, KEY_UP, amount - 1);
     tap(b, KEY_ENTER);
