@@ -280,21 +280,23 @@ def closingMessage(img):
 
 
 def introOf(img):
-    """(match number, left edge of its line, opponent type) of a match intro screen, or None."""
+    """(match number, left edge of its line, the human's type) of a match intro screen, or None. The
+    second line may still be partly off the screen; while the visible part fits more than one human's
+    type, the type is None."""
     if not isYellow(img):
         return None
     left = findText(img, "Battle ", 230, BLACK, YELLOW)
     if left is None:
         return None
-    number = readNumber(img, "Battle %d", lambda i, t, y, fg, bg: textAt(i, t, left, y, fg, bg), 230, BLACK, YELLOW)
+    number = readNumber(img, "Battle %d", textAtLeft(left), 230, BLACK, YELLOW)
     if number is None:
         return None
     centre = left + GLYPHS.mask("Battle %d" % number)[0] // 2
-    for player in TYPE_NAMES:
-        for opponent in TYPE_NAMES:
-            if centredAt(img, "%s (human) vs %s (AI)" % (player, opponent), centre, 240, BLACK, YELLOW):
-                return number, left, player, opponent
-    return None
+    players = {player for player in TYPE_NAMES for opponent in TYPE_NAMES
+               if centredAt(img, "%s (human) vs %s (AI)" % (player, opponent), centre, 240, BLACK, YELLOW)}
+    if not players:
+        return None
+    return number, left, players.pop() if len(players) == 1 else None
 
 
 def highscoreOf(img, typeName):
@@ -401,7 +403,7 @@ class Session:
 
     def keep(self, img, label):
         self.step += 1
-        img.savePng(os.path.join(self.shots, "%02d-%s.png" % (self.step, label)))
+        img.savePng(os.path.join(self.shots, "%03d-%s.png" % (self.step, label)))
         return img
 
     def shot(self, label):
@@ -525,8 +527,11 @@ def chooseWizard(s, wizard):
 
 
 def waitIntro(s, number, label):
-    """The intro of match `number`, its two lines wholly on the screen."""
-    intro, _ = s.waitFor(label, introOf, timeout=20)
+    """The intro of match `number`, once it shows which type the human plays."""
+    def named(img):
+        intro = introOf(img)
+        return intro if intro and intro[2] else None
+    intro, _ = s.waitFor(label, named, timeout=20)
     check(intro[0] == number, "the intro shows Battle %d, expected Battle %d" % (intro[0], number))
     return intro
 
@@ -681,6 +686,7 @@ def watchIntro(s, wizard):
     """The first intro left alone: the yellow screen, its lines sliding from right to left, and the
     battle starting by itself."""
     positions = []
+    named = False
     deadline = time.monotonic() + 30
     while True:
         check(time.monotonic() < deadline, "the intro did not end within 30 s")
@@ -690,7 +696,8 @@ def watchIntro(s, wizard):
             break
         intro = introOf(img)
         if intro:
-            check(intro[0] == 1 and intro[2] == TYPE_NAMES[wizard], "intro shows %r" % (intro,))
+            check(intro[0] == 1 and intro[2] in (None, TYPE_NAMES[wizard]), "intro shows %r" % (intro,))
+            named = named or intro[2] is not None
             if not positions or positions[-1] != intro[1]:
                 positions.append(intro[1])
                 if len(positions) in (1, 6):
@@ -698,6 +705,7 @@ def watchIntro(s, wizard):
         time.sleep(0.1)
     centres = [p + 32 for p in positions]
     s.figure("intro lines seen centred at x = %s" % centres)
+    check(named, "the intro never showed the human's type whole")
     check(len(centres) >= 5 and centres == sorted(centres, reverse=True),
           "the intro's lines must slide leftwards: centres %s" % centres)
     check(centres[0] > 400 and centres[-1] < 240, "the intro's lines must cross the screen: %s" % centres)
@@ -725,23 +733,43 @@ def quitFromMenu(s):
 # -------------------------------------------------------------------------------------------- scenarios
 
 
+def steppedStart(s):
+    """Starts the game and lets it run in slices of about a millisecond, stopped while each screenshot
+    is taken, until the main menu shows. Returns whether the loading text was caught before it."""
+    s.startGame()
+    loading = False
+    deadline = time.monotonic() + 60
+    while True:
+        s.gameAlive("the main menu")
+        s.game.send_signal(signal.SIGSTOP)
+        try:
+            img = s.grab()
+        finally:
+            s.game.send_signal(signal.SIGCONT)
+        if menuCursor(img) == 0:
+            s.keep(img, "menu")
+            return loading
+        if isLoading(img) and not loading:
+            loading = True
+            s.keep(img, "loading")
+        check(time.monotonic() < deadline, "no main menu within 60 s")
+        time.sleep(0.001)
+
+
 def scenarioQuit(s):
     """Start and quit: the loading text, then the main menu; Right, Enter ends with status 0 and
     writes nothing."""
-    s.startGame()
-    loadingSeen = False
-    while True:
-        s.gameAlive("the main menu")
-        img = s.grab()
-        if menuCursor(img) == 0:
-            startup = time.monotonic() - s.started
-            s.keep(img, "menu")
+    # The loading text is on the display only until the menu's pictures are decoded, a few
+    # milliseconds, and the library hands frames to the X server when it flushes; even in slices
+    # some starts never show it. Eight starts that all miss it fail.
+    for attempt in range(1, 9):
+        if steppedStart(s):
             break
-        if isLoading(img) and not loadingSeen:
-            loadingSeen = True
-            s.keep(img, "loading")
-        check(time.monotonic() - s.started < 30, "no main menu within 30 s")
-    s.figure("start-up to the first menu frame: %.2f s (loading text caught: %s)" % (startup, loadingSeen))
+        s.game.kill()
+        s.game.wait()
+    else:
+        raise Failure("eight starts showed the main menu without the loading text before it")
+    s.figure("loading text caught at start %d" % attempt)
     quitFromMenu(s)
     check(s.files() == [], "quitting at once must write nothing, found %s" % s.files())
 
@@ -750,6 +778,7 @@ def scenarioMenu(s):
     """The red frame follows every key on both pages; the chooser wraps, the main menu does not."""
     s.startGame()
     waitMenu(s, 0, "menu-new-game")
+    s.figure("start-up to the first menu frame: %.2f s" % (time.monotonic() - s.started))
     s.press("Right")
     waitMenu(s, 1, "menu-right")
     s.press("Right")
