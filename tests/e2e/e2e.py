@@ -242,13 +242,24 @@ class Battle:
         self.cursor = marks[0] if len(marks) == 1 else None
         self.queue = [readNumber(img, "%d", lambda i, t, y, fg, bg, k=k: rightAt(i, t, 70 + 60 * k, y, fg, bg),
                                  242, WHITE, BLACK, most=20) for k in range(3)]
+        self.kinds = [queuedKind(img, k) if self.queue[k] is not None else None for k in range(3)]
         self.amount = None
         if self.cursor is not None:
             self.amount = chosenAmount(img)
 
     def __repr__(self):
-        return ("battle(life %d/%d, mana %d, cursor %s, queue %s, amount %s)"
-                % (self.playerLife, self.opponentLife, self.mana, self.cursor, self.queue, self.amount))
+        return ("battle(life %d/%d, mana %d, cursor %s, queue %s of kinds %s, amount %s)"
+                % (self.playerLife, self.opponentLife, self.mana, self.cursor, self.queue, self.kinds, self.amount))
+
+
+def queuedKind(img, slot):
+    """The spell kind whose button picture a queue slot shows: the same picture stands in the button
+    column at (570, 200 + 60 * kind). Compared away from the amount's box and the cursor."""
+    for kind in range(4):
+        if all(img.key(20 + 60 * slot + dx, 200 + dy) == img.key(570 + dx, 200 + 60 * kind + dy)
+               for dx in range(0, 40, 3) for dy in range(0, 40, 3)):
+            return kind
+    return None
 
 
 def battleOf(img):
@@ -613,7 +624,7 @@ def showcaseTurn(s, label):
     s.press("Return")
     b = waitBattle(s, "%s-attack-3-queued" % label, lambda b: b.queue[0] == 3 and b.amount is None
                    and b.cursor is not None)
-    check(b.mana == 17, "after queuing 3 mana the bar shows %d mana, expected 17" % b.mana)
+    check(b.mana == 17 and b.kinds == [0, None, None], "after queuing attack 3: %r" % b)
     cursor = moveCursor(s, b.cursor, 1, "%s-cursor-defense" % label)
     openAmount(s, "%s-defense-amount" % label)
     for _ in range(4):
@@ -621,14 +632,15 @@ def showcaseTurn(s, label):
     waitBattle(s, "%s-defense-amount-5" % label, lambda b: b.amount == 5)
     s.press("Return")
     b = waitBattle(s, "%s-defense-5-queued" % label, lambda b: b.queue[1] == 5 and b.amount is None)
-    check(b.mana == 12 and b.queue == [3, 5, None], "after defense 5: %r" % b)
+    check(b.mana == 12 and b.queue == [3, 5, None] and b.kinds == [0, 1, None], "after defense 5: %r" % b)
     s.press("BackSpace")
     b = waitBattle(s, "%s-defense-taken-back" % label, lambda b: b.queue[1] is None)
-    check(b.mana == 17 and b.queue == [3, None, None] and b.cursor == 1,
+    check(b.mana == 17 and b.queue == [3, None, None] and b.kinds == [0, None, None] and b.cursor == 1,
           "Backspace must take back the defense and refund its 5 mana: %r" % b)
     moveCursor(s, 1, 0, "%s-cursor-attack-again" % label)
     b = queueStrongAttack(s, label)
-    check(b.queue == [3, 17, None] and b.mana == 0, "the turn plays attack 3, then attack 17: %r" % b)
+    check(b.queue == [3, 17, None] and b.kinds == [0, 0, None] and b.mana == 0,
+          "the turn plays attack 3, then attack 17: %r" % b)
     # The queue empties from the left while the slots play; nobody can fall in this first slot.
     b = waitBattle(s, "%s-slot-0-played" % label, lambda b: b.queue[0] is None, 10)
     check(b.queue[1:] == [17, None], "after slot 0 the queue shows %s, expected 17 in slot 1" % b.queue)
@@ -869,7 +881,7 @@ def scenarioDialog(s):
     waitBattle(s, "heal-amount-3", lambda b: b.amount == 3)
     s.press("Return")
     b = waitBattle(s, "heal-queued", lambda b: b.queue[0] is not None and b.amount is None)
-    check(b.queue[0] == 2 and b.mana == 18, "a heal of 3 is queued as 2: %r" % b)
+    check(b.queue[0] == 2 and b.kinds[0] == 2 and b.mana == 18, "a heal of 3 is queued as 2: %r" % b)
     answerDialog(s, yes=True, label="dialog-again")
     shown, _ = s.waitFor("highscore", lambda img: highscoreOf(img, "Winter"))
     check(shown == (0, 0), "a run left in its first match scores 0 over no record: %s" % (shown,))
