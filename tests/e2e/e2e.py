@@ -69,10 +69,6 @@ class Image:
         width, height = int(fields[1]), int(fields[2])
         return Image(width, height, data[pos + 1:pos + 1 + width * height * 3])
 
-    def pixel(self, x, y):
-        i = (y * self.width + x) * 3
-        return tuple(self.rgb[i:i + 3])
-
     def key(self, x, y):
         i = (y * self.width + x) * 3
         d = self.rgb
@@ -150,9 +146,12 @@ def centredAt(img, text, centre, top, fg, bg=None):
     return textAt(img, text, centre - width // 2, top, fg, bg)
 
 
-def rightAt(img, text, right, top, fg, bg=None):
-    width, _ = GLYPHS.mask(text)
-    return textAt(img, text, right - width, top, fg, bg)
+def textAtLeft(left):
+    return lambda img, text, top, fg, bg: textAt(img, text, left, top, fg, bg)
+
+
+def textAtRight(right):
+    return lambda img, text, top, fg, bg: textAt(img, text, right - GLYPHS.mask(text)[0], top, fg, bg)
 
 
 def findText(img, text, top, fg, bg):
@@ -240,8 +239,7 @@ class Battle:
         marks = [k for k in range(4) if all(img.isColour(620 + dx, 225 + 60 * k + dy, RED)
                                             for dx, dy in ((0, 0), (7, 0), (0, -7), (0, 7)))]
         self.cursor = marks[0] if len(marks) == 1 else None
-        self.queue = [readNumber(img, "%d", lambda i, t, y, fg, bg, k=k: rightAt(i, t, 70 + 60 * k, y, fg, bg),
-                                 242, WHITE, BLACK, most=20) for k in range(3)]
+        self.queue = [readNumber(img, "%d", textAtRight(70 + 60 * k), 242, WHITE, BLACK, most=20) for k in range(3)]
         self.kinds = [queuedKind(img, k) if self.queue[k] is not None else None for k in range(3)]
         self.amount = None
         if self.cursor is not None:
@@ -318,10 +316,6 @@ def highscoreOf(img, typeName):
     score = readNumber(img, "Your score: %d wins", textAtLeft(100), 200, BLACK, YELLOW)
     old = readNumber(img, "Old highscore: %d wins", textAtLeft(100), 300, BLACK, YELLOW)
     return None if score is None or old is None else (score, old)
-
-
-def textAtLeft(left):
-    return lambda img, text, top, fg, bg: textAt(img, text, left, top, fg, bg)
 
 
 def dialogShown(img):
