@@ -1,5 +1,6 @@
 #include "frame/global.h"
 
+#include <cstdlib>
 #include <ctime>
 
 #include "frame/error.h"
@@ -10,7 +11,10 @@ std::atomic<int> timerCounter{0};
 void timerCounterUpdater() { ++timerCounter; }
 END_OF_FUNCTION(timerCounterUpdater)
 
-void show() { blit(global::dbuffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H); }
+// Without a graphics driver there is no screen, and the library's blit would crash on it.
+void show() {
+  if (screen) blit(global::dbuffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
+}
 
 void uninit() { destroy_bitmap(global::dbuffer); }
 
