@@ -467,7 +467,7 @@ class Session:
             fields = f.read().rsplit(")", 1)[1].split()
         return int(fields[11]) + int(fields[12])  # utime, stime (fields 14 and 15 of the whole line)
 
-    def cpuShare(self, seconds=3.0):
+    def cpuShare(self, seconds=5.0):
         """The game's processor use over a few seconds, as a share of one core."""
         ticks, start = self.cpuTicks(), time.monotonic()
         time.sleep(seconds)
