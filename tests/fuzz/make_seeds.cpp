@@ -16,7 +16,7 @@ namespace {
 using bytes = std::vector<unsigned char>;
 namespace fs = std::filesystem;
 
-// An accepted header, `size` pixel bytes of a fixed pattern, and the 2.0 footer.
+// An accepted header, w x h pixels of a fixed byte pattern, and the 2.0 footer.
 bytes tga(int w, int h, int depth, int descriptor) {
   bytes out = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   for (int v : {w & 255, w >> 8, h & 255, h >> 8, depth, descriptor}) out.push_back(static_cast<unsigned char>(v));

@@ -3,12 +3,12 @@
 // Both the plain decode and the adaptation to that depth run on every input.
 #include <allegro.h>
 
-#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
 #include "frame/tga.h"
+#include "headless.h"
 
 namespace {
 constexpr int DEPTHS[4] = {15, 16, 24, 32};
@@ -20,11 +20,7 @@ void checkSize(const BITMAP *bmp, const std::uint8_t *file) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-  if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) std::abort();
-  // The 5-6-5 layout the X11 driver uses; the neutral system driver would leave another one.
-  _rgb_r_shift_16 = 11;
-  _rgb_g_shift_16 = 5;
-  _rgb_b_shift_16 = 0;
+  startHeadless();
   return 0;
 }
 
