@@ -1,10 +1,16 @@
 #include <allegro.h>
 
 #include "frame/global.h"
+#include "highscore/screen.h"
+#include "screens/game.h"
+#include "screens/menu.h"
 
 int main(int, char **) {
   init();
-  rest(1500);  // the screens come next; until then the loading text shows for a moment
+  for (int type; (type = menu::mainMenu()) != -1;) {
+    const CT chosen = static_cast<CT>(type);
+    highscore(game(chosen), chosen);
+  }
   destroy_bitmap(global::dbuffer);
   return 0;
 }

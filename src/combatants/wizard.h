@@ -3,8 +3,9 @@
 #include <cstdint>
 #include <string>
 
-// The wizard type indexes every per-type table of the game.
-enum CT { Spring = 0, Summer = 1, Fall = 2, Winter = 3 };
+// The wizard type indexes every per-type table of the game. The fixed underlying type lets a
+// value outside 0..3 exist, so the code that must reject one can be handed one.
+enum CT : int { Spring = 0, Summer = 1, Fall = 2, Winter = 3 };
 
 // Spell kinds index the buttons, the catalogue, a fighter's slots and the opponent's patterns.
 constexpr int kindAttack = 0;

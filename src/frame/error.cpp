@@ -12,7 +12,8 @@ void message(const std::string &text) { allegro_message("%s", text.c_str()); }
 namespace error {
 
 void fatal(std::string text) {
-  set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+  // Without a system driver (the library found no display) leaving the mode would crash.
+  if (system_driver) set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
   message(text);
   // A failure must not look like success to whoever started the game.
   exit(1);

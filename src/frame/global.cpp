@@ -19,7 +19,8 @@ void show() {
 void uninit() { destroy_bitmap(global::dbuffer); }
 
 void init() {
-  allegro_init();
+  // With no display the library has no system driver, and the next call would crash in it.
+  if (allegro_init() != 0) error::fatal("Error000: Allegro could not be initialised (no display?)");
   if (install_timer() < 0) error::timer();
   if (install_keyboard() < 0) error::keyboard();
   if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) < 0) error::soundDriver();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "frame/global.h"
+#include "frame/idle.h"
 
 // The loop of the two timed screens (match intro and battle): logic steps while ticks are pending,
 // dropping what is still pending at the sixth consecutive step, then one drawn frame.
@@ -31,7 +32,7 @@ void runTimedScreen(int &frameSkip, bool dropOnEnd, Ended ended, Step step, Draw
       draw();
       drawn = true;
     } else {
-      rest(1);
+      global::idle();
     }
   }
 }

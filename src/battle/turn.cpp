@@ -1,0 +1,169 @@
+#include <algorithm>
+
+#include "battle/battle.h"
+#include "combatants/ai.h"
+#include "frame/global.h"
+#include "frame/keystates.h"
+
+namespace {
+
+int confirmQuit() {
+  return alert("Are you sure that you want to return to the main menu?", nullptr, nullptr, "Yes", "No", 67, 59);
+}
+
+void chooseSpellStep(battleState &b) {
+  fightUnit &p = b.fighters[0];
+  if (keyStates[KEY_UP]) b.selectedKind = (b.selectedKind + 3) % 4;
+  if (keyStates[KEY_DOWN]) b.selectedKind = (b.selectedKind + 1) % 4;
+  if (keyStates[KEY_ENTER] || p.mana == 0) {
+    b.phase = chooseMana;
+    b.chosenMana = 0;
+  }
+  // The key is tested even with nothing queued, so such a press is spent instead of acting later.
+  if (keyStates[KEY_BACKSPACE] && b.queuedCount > 0) {
+    --b.queuedCount;
+    p.spellKind[b.queuedCount] = kindEmpty;
+    p.mana += p.spellMana[b.queuedCount];
+  }
+}
+
+void queueSpell(battleState &b) {
+  fightUnit &p = b.fighters[0];
+  // A heal turns half its mana into life, so it is queued even; an odd unit would be wasted.
+  if (b.selectedKind == kindHeal) {
+    b.chosenMana -= b.chosenMana % 2;
+    if (b.chosenMana == 0) b.chosenMana = p.mana > 1 ? 2 : 1;
+  }
+  p.spellKind[b.queuedCount] = b.selectedKind;
+  p.spellMana[b.queuedCount] = b.chosenMana;
+  ++b.queuedCount;
+  p.mana -= b.chosenMana;
+  b.phase = b.queuedCount == 3 || p.mana == 0 ? opponentPlans : chooseSpell;
+}
+
+void chooseManaStep(battleState &b) {
+  fightUnit &p = b.fighters[0];
+  const int special = manaSpecial[b.units[0].getType()];
+  if (p.mana == 0) {
+    b.phase = opponentPlans;
+  } else if (b.selectedKind == kindSpecial && p.mana < special) {
+    b.phase = chooseSpell;
+  } else if (keyStates[KEY_ENTER]) {
+    queueSpell(b);
+  } else if (keyStates[KEY_BACKSPACE]) {
+    b.phase = chooseSpell;
+  } else {
+    // Held Up and Down run the amount once per tick; Right and Left step it once per press.
+    if (key[KEY_UP]) ++b.chosenMana;
+    if (key[KEY_DOWN]) --b.chosenMana;
+    if (keyStates[KEY_RIGHT]) ++b.chosenMana;
+    if (keyStates[KEY_LEFT]) --b.chosenMana;
+    if (b.selectedKind == kindSpecial) {
+      b.chosenMana = special;
+    } else {
+      b.chosenMana = std::max(std::min({b.chosenMana, 20, p.mana}), 1);
+    }
+  }
+}
+
+void resolveSlotsStep(battleState &b) {
+  if (--b.slotTimer > 0) return;
+  resolveSlot(b);
+  b.fighters[0].spellKind[b.slot] = kindEmpty;
+  if (b.phase != resolveSlots) return;  // a side has fallen
+  if (b.slot == 2 ||
+      (b.fighters[0].spellKind[b.slot + 1] == kindEmpty && b.fighters[1].spellKind[b.slot + 1] == kindEmpty)) {
+    b.phase = newTurn;
+  } else {
+    ++b.slot;
+  }
+}
+
+void opponentPlansStep(battleState &b) {
+  b.phase = resolveSlots;
+  doAI(b.fighters[1], b.units[1].getType());
+  for (int s = 0; s < 2; ++s) b.halveEnemySpells[s] = b.invertEnemySpells[s] = false;
+  b.slotTimer = 64;
+  b.slot = 0;
+  resolveSlotsStep(b);
+}
+
+void newTurnStep(battleState &b) {
+  fightUnit &p = b.fighters[0];
+  b.queuedCount = 0;
+  b.selectedKind = 0;
+  for (int &k : p.spellKind) k = kindEmpty;
+  p.mana = 20;
+  b.phase = chooseSpell;
+}
+
+void closingPauseStep(battleState &b) {
+  if (--b.slotTimer == 0) b.running = false;
+}
+
+// Eight blank lines, then the outcome alone on top of the log for the closing pause.
+void announce(battleState &b, const char *text, int side, int pause) {
+  for (int i = 0; i < 8; ++i) b.log.output();
+  b.log.send(text, b.sideColour[side]);
+  b.slotTimer = 64;
+  b.phase = pause;
+  closingPauseStep(b);
+}
+
+void phaseStep(battleState &b) {
+  switch (b.phase) {
+    case chooseSpell:
+      chooseSpellStep(b);
+      break;
+    case chooseMana:
+      chooseManaStep(b);
+      break;
+    case opponentPlans:
+      opponentPlansStep(b);
+      break;
+    case resolveSlots:
+      resolveSlotsStep(b);
+      break;
+    case newTurn:
+      newTurnStep(b);
+      break;
+    case opponentDefeated:
+      announce(b, "You have won!", 0, victoryPause);
+      break;
+    case playerDefeated:
+      announce(b, "You have lost.", 1, defeatPause);
+      break;
+    case victoryPause:
+    case defeatPause:
+      closingPauseStep(b);
+      break;
+  }
+}
+
+}  // namespace
+
+int (*askQuit)() = confirmQuit;
+
+battleState::battleState(unit *units)
+    : units(units), title(units[0].getName() + " versus " + units[1].getName()), log(12, 12, 20, global::dbuffer) {
+  sideColour[0] = makecol(204, 0, 0);
+  sideColour[1] = makecol(0, 0, 204);
+  typeColour[Spring] = makecol(0, 255, 0);
+  typeColour[Summer] = makecol(255, 0, 0);
+  typeColour[Fall] = makecol(107, 82, 14);
+  typeColour[Winter] = makecol(0, 0, 255);
+  log.send("Beginning next match, " + title, 0);
+}
+
+void battleTick(battleState &b) {
+  phaseStep(b);
+  if (!keyStates[KEY_ESC]) return;
+  if (askQuit() == 1) {
+    b.running = false;
+    b.result = -1;
+  } else {
+    // Keys still held from the dialog are no new presses, and the ticks it swallowed are dropped.
+    keyStates.anyKey();
+    timerCounter = 0;
+  }
+}

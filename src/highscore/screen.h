@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+#include "combatants/wizard.h"
+
+// The decimal text of a number.
+std::string i2str(int number);
+
+// Stores the run's result as the type's best and shows it beside the type's old best until Enter.
+void highscore(int wins, CT type);

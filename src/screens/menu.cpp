@@ -1,0 +1,74 @@
+#include "screens/menu.h"
+
+#include <allegro.h>
+
+#include "frame/error.h"
+#include "frame/global.h"
+#include "frame/keystates.h"
+#include "frame/tga.h"
+#include "frame/untimed.h"
+#include "images.h"
+
+namespace {
+
+struct entryFrame {
+  int x1, y1, x2, y2;
+};
+
+// The frames around the entries: new game and end game, then the four wizards left to right.
+const entryFrame MAIN_FRAMES[2] = {{100, 370, 300, 430}, {340, 370, 540, 430}};
+const entryFrame CHOOSER_FRAMES[4] = {
+    {20, 190, 155, 220}, {165, 190, 310, 220}, {330, 190, 465, 220}, {475, 190, 620, 220}};
+
+BITMAP *decode(const unsigned char *data, std::size_t length, const char *label) {
+  BITMAP *picture = HeaderTGA::tga_from_char_ex(data, length);
+  if (!picture) error::loadBit(label);
+  return picture;
+}
+
+void drawPage(BITMAP *background, const entryFrame &frame) {
+  blit(background, global::dbuffer, 0, 0, 0, 0, 640, 480);
+  rect(global::dbuffer, frame.x1, frame.y1, frame.x2, frame.y2, makecol16(255, 0, 0));
+}
+
+}  // namespace
+
+int menu::mainMenu() {
+  keyStates.anyKey();  // a key still held from the previous screen must not act here
+  BITMAP *mainPic = decode(imgMenuMainPic, sizeof imgMenuMainPic, "gfx/MenuMainPic.tga");
+  BITMAP *chooserPic = decode(imgMenuCCPic, sizeof imgMenuCCPic, "gfx/MenuCChoserBack.tga");
+  int page = 0;
+  int cursor = 0;
+  int chosen = -1;
+  untimedFrame frame;
+  for (;;) {
+    if (page == 0) {
+      bool leave = false;
+      if (keyStates[KEY_LEFT]) cursor = 0;
+      if (keyStates[KEY_RIGHT]) cursor = 1;
+      if (keyStates[KEY_ENTER]) {
+        if (cursor == 0) {
+          page = 1;  // the chooser opens on Spring, and shows from the next pass on
+        } else {
+          leave = true;
+        }
+      }
+      frame.present(cursor, [&] { drawPage(mainPic, MAIN_FRAMES[cursor]); });
+      if (leave) break;
+    } else {
+      if (keyStates[KEY_ESC]) page = cursor = 0;  // this pass still runs as the chooser's
+      if (keyStates[KEY_LEFT]) cursor = cursor == 0 ? 3 : cursor - 1;
+      if (keyStates[KEY_RIGHT]) cursor = cursor == 3 ? 0 : cursor + 1;
+      if (keyStates[KEY_ENTER]) {
+        chosen = cursor;
+        break;
+      }
+      frame.present(2 + cursor, [&] { drawPage(chooserPic, CHOOSER_FRAMES[cursor]); });
+      // Esc with Left in one pass would leave the main menu a cursor it has no entry for.
+      if (page == 0 && cursor > 1) cursor = 0;
+    }
+  }
+  destroy_bitmap(mainPic);
+  destroy_bitmap(chooserPic);
+  return chosen;
+}
