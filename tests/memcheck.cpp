@@ -31,21 +31,6 @@ std::uint32_t checksum(const BITMAP *bmp) {
   return sum;
 }
 
-// What the tournament decodes for a run: the battle background and the four buttons.
-struct battlePictures {
-  BITMAP *background = HeaderTGA::tga_from_char_ex(imgFight, sizeof imgFight);
-  BITMAP *buttons[4] = {
-      HeaderTGA::tga_from_char_ex(imgButtonAttack, sizeof imgButtonAttack),
-      HeaderTGA::tga_from_char_ex(imgButtonDefense, sizeof imgButtonDefense),
-      HeaderTGA::tga_from_char_ex(imgButtonHeal, sizeof imgButtonHeal),
-      HeaderTGA::tga_from_char_ex(imgButtonSpecial, sizeof imgButtonSpecial),
-  };
-  ~battlePictures() {
-    destroy_bitmap(background);
-    for (BITMAP *b : buttons) destroy_bitmap(b);
-  }
-};
-
 }  // namespace
 
 int main(int argc, char **argv) {
