@@ -6,6 +6,7 @@
 
 #include "allegro_fixture.h"
 #include "images.h"
+#include "pictures.h"
 
 namespace {
 
@@ -80,23 +81,6 @@ bool sameBitmaps(BITMAP *a, BITMAP *b) {
 
 int luminance16(int c) { return (299 * getr16(c) + 587 * getg16(c) + 114 * getb16(c)) / 1000; }
 
-struct embedded {
-  const char *name;
-  const unsigned char *data;
-  std::size_t length;
-  int w, h;
-};
-
-const embedded pictures[] = {
-    {"imgMenuMainPic", imgMenuMainPic, sizeof imgMenuMainPic, 640, 480},
-    {"imgMenuCCPic", imgMenuCCPic, sizeof imgMenuCCPic, 640, 480},
-    {"imgFight", imgFight, sizeof imgFight, 640, 480},
-    {"imgButtonAttack", imgButtonAttack, sizeof imgButtonAttack, 50, 50},
-    {"imgButtonDefense", imgButtonDefense, sizeof imgButtonDefense, 50, 50},
-    {"imgButtonHeal", imgButtonHeal, sizeof imgButtonHeal, 50, 50},
-    {"imgButtonSpecial", imgButtonSpecial, sizeof imgButtonSpecial, 50, 50},
-};
-
 class tgaTest : public allegroTest {
  protected:
   void TearDown() override {
@@ -108,7 +92,7 @@ class tgaTest : public allegroTest {
 TEST_F(tgaTest, embeddedPicturesAreCompleteFilesThatDecodeBottomUp) {
   const unsigned char header[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   const char footer[] = "\0\0\0\0\0\0\0\0TRUEVISION-XFILE.";
-  for (const embedded &p : pictures) {
+  for (const embeddedPicture &p : PICTURES) {
     SCOPED_TRACE(p.name);
     ASSERT_EQ(p.length, 18u + std::size_t(p.w) * p.h * 2 + 26);
     EXPECT_EQ(std::memcmp(p.data, header, 12), 0);
