@@ -1,29 +1,10 @@
-#include <cstdlib>
-#include <random>
 #include <sstream>
 
 #include "allegro_fixture.h"
 #include "battle/battle.h"
+#include "random_player.h"
 
 namespace {
-
-std::mt19937 dice;
-bool quitConfirmed = false;
-
-int answerAtRandom() {
-  quitConfirmed = dice() % 3 == 0;
-  return quitConfirmed ? 1 : 0;
-}
-
-// The player's keys, each held in a tick with its own odds in ten thousand.
-struct keyOdds {
-  int code;
-  unsigned odds;
-};
-const keyOdds KEY_ODDS[] = {
-    {KEY_UP, 4500},    {KEY_DOWN, 1500},     {KEY_LEFT, 2000}, {KEY_RIGHT, 2000},
-    {KEY_ENTER, 3500}, {KEY_BACKSPACE, 500}, {KEY_ESC, 2},
-};
 
 // What the rules allow after any tick; an empty text means all is well.
 std::string broken(const battleState &b, int queuedBefore, int manaBefore) {
@@ -77,23 +58,19 @@ TEST_F(soakTest, randomPlayersFinishEveryBattleWithinTheRules) {
   // these battles (a Fall player against Winter) ran about 263 000 ticks.
   const long TICK_LIMIT = 1000000;
   int (*const savedAskQuit)() = askQuit;
-  askQuit = answerAtRandom;
-  dice.seed(20240611);
-  srand(97);
+  askQuit = randomPlayer::answerAtRandom;
+  randomPlayer::seed(20240611, 97);
   int outcomes[3] = {0, 0, 0};  // quit, lost, won
   long longest = 0;
   long total = 0;
   for (int n = 0; n < BATTLES; ++n) {
     unit units[2];
-    const CT player = static_cast<CT>(dice() % 4);
-    const CT opponent = static_cast<CT>((player + 1 + dice() % 3) % 4);
-    units[0].setValues(names[player], player);
-    units[1].setValues(names[opponent], opponent);
+    randomPlayer::chooseWizards(units);
     battleState b(units);
-    quitConfirmed = false;
+    randomPlayer::quitConfirmed = false;
     long tick = 0;
     while (b.running) {
-      for (const keyOdds &k : KEY_ODDS) key[k.code] = dice() % 10000 < k.odds;
+      randomPlayer::pressKeys();
       const int queuedBefore = b.queuedCount;
       const int manaBefore = b.fighters[0].mana;
       battleTick(b);
@@ -102,7 +79,7 @@ TEST_F(soakTest, randomPlayersFinishEveryBattleWithinTheRules) {
       ASSERT_TRUE(why.empty()) << "battle " << n << " tick " << tick << ": " << why;
       ASSERT_LE(tick, TICK_LIMIT) << "battle " << n << " does not end";
     }
-    if (quitConfirmed) {
+    if (randomPlayer::quitConfirmed) {
       ASSERT_EQ(b.result, -1) << "battle " << n;
     } else {
       ASSERT_TRUE(b.result == 0 || b.result == 1) << "battle " << n << " result " << b.result;

@@ -6,6 +6,7 @@
 
 #include "allegro_fixture.h"
 #include "images.h"
+#include "pictures.h"
 
 namespace {
 
@@ -71,27 +72,10 @@ int rimBreaks(BITMAP *bmp, int x1, int y1, int x2, int y2) {
   return off;
 }
 
-struct embedded {
-  const char *name;
-  const unsigned char *data;
-  std::size_t length;
-  int w, h;
-};
-
-const embedded pictures[] = {
-    {"imgMenuMainPic", imgMenuMainPic, sizeof imgMenuMainPic, 640, 480},
-    {"imgMenuCCPic", imgMenuCCPic, sizeof imgMenuCCPic, 640, 480},
-    {"imgFight", imgFight, sizeof imgFight, 640, 480},
-    {"imgButtonAttack", imgButtonAttack, sizeof imgButtonAttack, 50, 50},
-    {"imgButtonDefense", imgButtonDefense, sizeof imgButtonDefense, 50, 50},
-    {"imgButtonHeal", imgButtonHeal, sizeof imgButtonHeal, 50, 50},
-    {"imgButtonSpecial", imgButtonSpecial, sizeof imgButtonSpecial, 50, 50},
-};
-
 using tgaTest = allegroTest;
 
 TEST_F(tgaTest, embeddedPicturesAreCompleteFilesThatDecodeBottomUp) {
-  for (const embedded &p : pictures) {
+  for (const embeddedPicture &p : PICTURES) {
     SCOPED_TRACE(p.name);
     ASSERT_EQ(p.length, 18u + std::size_t(p.w) * p.h * 2 + 26);
     // The accepted header with the picture's size, 16 bits and one attribute bit; the footer.

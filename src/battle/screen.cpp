@@ -65,7 +65,8 @@ void drawBattle(const battleState &b, BITMAP *background, BITMAP **buttons) {
   BITMAP *bmp = global::dbuffer;
   const int white = makecol(255, 255, 255);
   const fightUnit &player = b.fighters[0];
-  clear_to_color(bmp, makecol(253, 250, 0));
+  // The yellow only shows where the background does not reach; a full picture covers it all.
+  if (background->w < bmp->w || background->h < bmp->h) clear_to_color(bmp, makecol(253, 250, 0));
   blit(background, bmp, 0, 0, 0, 0, background->w, background->h);
   textout_centre_ex(bmp, font, b.title.c_str(), bmp->w / 2, 25, 0, -1);
   b.log.draw(262);
