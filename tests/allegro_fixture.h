@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
 #include "frame/global.h"
 #include "frame/keystates.h"
+#include "headless.h"
 
 // Whether two bitmaps have the same size and depth and the same pixels.
 inline bool sameBitmaps(BITMAP *a, BITMAP *b) {
@@ -47,11 +47,7 @@ class allegroTest : public ::testing::Test {
   BITMAP *expected = nullptr;
 
   static void SetUpTestSuite() {
-    static bool installed = false;
-    if (!installed) {
-      install_allegro(SYSTEM_NONE, &errno, atexit);
-      installed = true;
-    }
+    if (!system_driver) startHeadless();
   }
 
   void SetUp() override {
