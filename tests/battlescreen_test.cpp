@@ -91,6 +91,22 @@ TEST_F(battleScreenTest, barsAreAsLongAsLifeAndMana) {
   }
 }
 
+// Yellow shows only where the background does not reach; a full picture leaves none of it.
+TEST_F(battleScreenTest, yellowFillsOnlyWhatTheBackgroundLeavesBare) {
+  battleState &b = meet(Fall, Winter, victoryPause);
+  const int yellow = makecol(253, 250, 0);
+  clear_to_color(global::dbuffer, yellow);
+  draw(b);
+  EXPECT_EQ(pixel(639, 479), backgroundColour);
+  background.reset(create_bitmap(320, 240));
+  clear_to_color(background.get(), backgroundColour);
+  clear_to_color(global::dbuffer, 0);
+  draw(b);
+  EXPECT_EQ(pixel(319, 239), backgroundColour);
+  EXPECT_EQ(pixel(320, 239), yellow);
+  EXPECT_EQ(pixel(639, 479), yellow);
+}
+
 TEST_F(battleScreenTest, queueShowsButtonsWithTheirManaAndTheColumnShowsAllFour) {
   battleState &b = meet(Fall, Winter, victoryPause);
   const int queued[2][2] = {{kindAttack, 7}, {kindSpecial, 12}};

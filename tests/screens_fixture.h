@@ -11,7 +11,9 @@ struct scriptedRests {
   static inline std::function<void()> script;
   void (*saved)() = global::idle;
 
-  scriptedRests() { global::idle = [] { script(); }; }
+  scriptedRests() {
+    global::idle = [] { script(); };
+  }
   ~scriptedRests() {
     global::idle = saved;
     script = nullptr;

@@ -24,7 +24,8 @@ BITMAP *load(const std::string &path) {
 }
 
 void save(BITMAP *bmp, const std::string &path) {
-  if (save_bitmap(path.c_str(), bmp, nullptr) != 0) std::fprintf(stderr, "art-preview: cannot write %s\n", path.c_str());
+  if (save_bitmap(path.c_str(), bmp, nullptr) != 0)
+    std::fprintf(stderr, "art-preview: cannot write %s\n", path.c_str());
 }
 
 void bar(BITMAP *bmp, int from, int to, int colour, int labelX, const char *label) {
@@ -68,7 +69,10 @@ int main(int argc, char **argv) {
   clear_to_color(frame, makecol(253, 250, 0));
   blit(fight, frame, 0, 0, 0, 0, 640, 480);
   textout_centre_ex(frame, font, "Spring versus Winter", 320, 25, 0, -1);
-  const struct { const char *text; int colour; } log[] = {
+  const struct {
+    const char *text;
+    int colour;
+  } log[] = {
       {" Player 1 casts Typhoon with 6 mana", makecol(204, 0, 0)},
       {" Player 2 casts Magic shield with 4 mana", makecol(0, 0, 204)},
       {" Player 2 loses 2 health points", 0},
@@ -95,10 +99,10 @@ int main(int argc, char **argv) {
   textout_ex(frame, font, "A strong wind will reduce the damage of enemy attacks", 25, 405, 0, -1);
   textout_ex(frame, font, "Reduces the damage of enemy attacks by 1 for each mana point spent", 25, 429, 0, -1);
   const int t = 40;
-  circlefill(frame, 560 - 15 * t / 2, 118, 6, makecol(0, 255, 0));               // player's attack
-  rect(frame, 103 - t, 160 - t, 39 + t, 94 + t, makecol(0, 255, 0));             // Winter special
-  rectfill(frame, 550 - 10, 100, 550, 140, makecol(0, 0, 255));                  // opponent's wall
-  rectfill(frame, 67 + 480, 70, 73 + 480, 100, makecol(0, 0, 255));              // opponent's heal
+  circlefill(frame, 560 - 15 * t / 2, 118, 6, makecol(0, 255, 0));    // player's attack
+  rect(frame, 103 - t, 160 - t, 39 + t, 94 + t, makecol(0, 255, 0));  // Winter special
+  rectfill(frame, 550 - 10, 100, 550, 140, makecol(0, 0, 255));       // opponent's wall
+  rectfill(frame, 67 + 480, 70, 73 + 480, 100, makecol(0, 0, 255));   // opponent's heal
   rectfill(frame, 60 + 480, 77, 80 + 480, 83, makecol(0, 0, 255));
   save(frame, out + "/preview-fight.bmp");
 

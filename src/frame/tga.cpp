@@ -11,10 +11,14 @@ constexpr unsigned char acceptedStart[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}
 
 int descriptorFor(int depth) {
   switch (depth) {
-    case 16: return 1;
-    case 24: return 0;
-    case 32: return 8;
-    default: return -1;
+    case 16:
+      return 1;
+    case 24:
+      return 0;
+    case 32:
+      return 8;
+    default:
+      return -1;
   }
 }
 
@@ -80,9 +84,12 @@ BITMAP *tga_from_char(const unsigned char *data, std::size_t length) {
   BITMAP *bmp = create_bitmap_ex(depth, width, height);
   if (bmp == nullptr) return nullptr;
   const unsigned char *pixels = data + headerSize;
-  if (depth == 16) decode16(bmp, pixels);
-  else if (depth == 24) decode24(bmp, pixels);
-  else decode32(bmp, pixels);
+  if (depth == 16)
+    decode16(bmp, pixels);
+  else if (depth == 24)
+    decode24(bmp, pixels);
+  else
+    decode32(bmp, pixels);
   return bmp;
 }
 
