@@ -3,6 +3,7 @@
 
 #include "battle/battle.h"
 #include "combatants/ai.h"
+#include "frame/changedframe.h"
 #include "frame/global.h"
 #include "frame/keystates.h"
 #include "pictures.h"
@@ -60,6 +61,20 @@ void battleFrameChoosing(benchmark::State &state) {
   }
 }
 BENCHMARK(battleFrameChoosing)->Name("battleFrame/choosing")->Unit(benchmark::kMicrosecond);
+
+// What most ticks of choosing cost: the frame drawn whole and found the same as the one on
+// screen, so it is not shown again.
+void battleFrameUnchanged(benchmark::State &state) {
+  battleScene scene;
+  changedFrame frame;
+  drawBattle(scene.b, scene.pictures.background, scene.pictures.buttons);
+  frame.show();
+  for (auto _ : state) {
+    drawBattle(scene.b, scene.pictures.background, scene.pictures.buttons);
+    benchmark::DoNotOptimize(frame.show());
+  }
+}
+BENCHMARK(battleFrameUnchanged)->Name("battleFrame/unchanged")->Unit(benchmark::kMicrosecond);
 
 // Slot 0 at t = 40: the player's Summer fireball and its small ball flying back, the
 // opponent's Spring dots.

@@ -5,22 +5,12 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
+#include "frame/changedframe.h"
 #include "frame/global.h"
 #include "frame/keystates.h"
 #include "headless.h"
-
-// Whether two bitmaps have the same size and depth and the same pixels.
-inline bool sameBitmaps(BITMAP *a, BITMAP *b) {
-  if (a->w != b->w || a->h != b->h || bitmap_color_depth(a) != bitmap_color_depth(b)) return false;
-  const std::size_t rowBytes = std::size_t(a->w) * ((bitmap_color_depth(a) + 7) / 8);
-  for (int y = 0; y < a->h; ++y) {
-    if (std::memcmp(a->line[y], b->line[y], rowBytes) != 0) return false;
-  }
-  return true;
-}
 
 // A bitmap released when it goes out of scope.
 struct bitmapRelease {
@@ -72,5 +62,5 @@ class allegroTest : public ::testing::Test {
   }
 
   static int pixel(int x, int y) { return getpixel(global::dbuffer, x, y); }
-  bool showsExpected() const { return sameBitmaps(global::dbuffer, expected); }
+  bool showsExpected() const { return samePixels(global::dbuffer, expected); }
 };

@@ -102,7 +102,7 @@ TEST_F(gameTest, picturesAreDecodedOncePerRunInKindOrderAndReleasedOnce) {
     BITMAP *shown[5] = {background, buttons[0], buttons[1], buttons[2], buttons[3]};
     for (int i = 0; i < 5; ++i) {
       BITMAP *decoded = HeaderTGA::tga_from_char_ex(sources[i].first, sources[i].second);
-      EXPECT_TRUE(shown[i] && decoded && sameBitmaps(shown[i], decoded)) << i;
+      EXPECT_TRUE(shown[i] && decoded && samePixels(shown[i], decoded)) << i;
       if (decoded) destroy_bitmap(decoded);
     }
     return 0;

@@ -84,7 +84,7 @@ TEST_F(tgaTest, embeddedPicturesAreCompleteFilesThatDecodeBottomUp) {
     EXPECT_TRUE(std::equal(frame.begin() + 18, frame.end(), p.data + p.length - 26));
     const ownedBitmap bmp = decodeForScreen(p.data, p.length);
     ASSERT_TRUE(bmp);
-    EXPECT_TRUE(sameBitmaps(bmp.get(), referenceDecode(p.w, p.h, 16, p.data + 18).get()));
+    EXPECT_TRUE(samePixels(bmp.get(), referenceDecode(p.w, p.h, 16, p.data + 18).get()));
     EXPECT_EQ(getpixel(bmp.get(), 0, p.h - 1),
               colour16(p.data[18] | p.data[19] << 8));  // first stored row at the bottom
   }
@@ -122,7 +122,7 @@ TEST_F(tgaTest, rowAtATimeDecodeMatchesPixelAtATimeOnEveryDepth) {
     const bytes pixels = noise(std::size_t(w) * h * depth / 8, depth);
     const ownedBitmap fast = decode(makeTga(w, h, depth, descriptor, pixels));
     ASSERT_TRUE(fast) << depth;
-    EXPECT_TRUE(sameBitmaps(fast.get(), referenceDecode(w, h, depth, pixels.data()).get())) << depth;
+    EXPECT_TRUE(samePixels(fast.get(), referenceDecode(w, h, depth, pixels.data()).get())) << depth;
   }
 }
 

@@ -1,7 +1,11 @@
 #include "frame/timedloop.h"
 
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <vector>
 
+#include "frame/changedframe.h"
 #include "screens_fixture.h"
 
 using timedLoopTest = screensTest;
@@ -58,4 +62,40 @@ TEST_F(timedLoopTest, stepsWorkOffPendingTicksAndTheSixthInARowDropsTheRest) {
     EXPECT_EQ(frameSkip, s.frameSkipAfter);
     EXPECT_EQ(rests, s.fed.size() + (s.endAtStep < 0)) << "a rest wherever no new frame was drawn";
   }
+}
+
+// A frame is shown when any pixel differs from the last one shown, the far corner included, and a
+// frame drawn back to an earlier picture counts as changed.
+TEST_F(timedLoopTest, aFrameIsShownOnlyWhenItDiffersFromTheOneOnScreen) {
+  changedFrame frame;
+  EXPECT_TRUE(frame.show()) << "the first frame";
+  EXPECT_FALSE(frame.show());
+  putpixel(global::dbuffer, 639, 479, makecol(255, 255, 255));
+  EXPECT_TRUE(frame.show());
+  EXPECT_FALSE(frame.show());
+  putpixel(global::dbuffer, 639, 479, 0);
+  EXPECT_TRUE(frame.show());
+  putpixel(global::dbuffer, 0, 0, 1);
+  EXPECT_TRUE(frame.show());
+
+  ownedBitmap narrower(create_bitmap(639, 480));
+  clear_bitmap(narrower.get());
+  clear_bitmap(global::dbuffer);
+  EXPECT_FALSE(samePixels(narrower.get(), global::dbuffer));
+}
+
+// The default rest of a screen loop: an event that came while the last pass ran sends the loop
+// round at once; with none it sleeps until the next tick or key wakes it.
+TEST(idleTest, sleepsUntilTheNextEventButNeverThroughOne) {
+  global::wake();
+  global::idle();  // the event above came before this rest: no sleep
+  std::atomic<bool> woken{false};
+  std::thread clock([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    woken = true;
+    global::wake();
+  });
+  global::idle();
+  EXPECT_TRUE(woken) << "the rest returned before anything woke it";
+  clock.join();
 }

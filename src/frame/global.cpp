@@ -1,14 +1,24 @@
 #include "frame/global.h"
 
+#include <sys/prctl.h>
+
 #include <cstdlib>
 #include <ctime>
 
 #include "frame/error.h"
+#include "frame/idle.h"
+
+namespace {
+constexpr unsigned long relaxedSlack = 9000000;  // nanoseconds of timer slack
+}  // namespace
 
 BITMAP *global::dbuffer = nullptr;
 std::atomic<int> timerCounter{0};
 
-void timerCounterUpdater() { ++timerCounter; }
+void timerCounterUpdater() {
+  ++timerCounter;
+  global::wake();
+}
 END_OF_FUNCTION(timerCounterUpdater)
 
 // Without a graphics driver there is no screen, and the library's blit would crash on it.
@@ -19,10 +29,22 @@ void show() {
 void uninit() { destroy_bitmap(global::dbuffer); }
 
 void init() {
+  // The library sleeps a millisecond at a time in its input thread (started by allegro_init) and
+  // in its own waits on this thread (the quit dialog, the retrace), but looks at the display's
+  // events only every 10 ms. Timer slack lets the kernel stretch those sleeps to about that long:
+  // a tenth of the wake-ups, and input is seen as soon as before. Threads take the slack of the
+  // thread that starts them, so the frame clock's thread, started by install_timer, keeps the
+  // precise default.
+  const int preciseSlack = prctl(PR_GET_TIMERSLACK);
+  prctl(PR_SET_TIMERSLACK, relaxedSlack);
   // With no display the library has no system driver, and the next call would crash in it.
-  if (allegro_init() != 0) error::fatal("Error000: Allegro could not be initialised (no display?)");
+  const bool started = allegro_init() == 0;
+  prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(preciseSlack));
+  if (!started) error::fatal("Error000: Allegro could not be initialised (no display?)");
   if (install_timer() < 0) error::timer();
+  prctl(PR_SET_TIMERSLACK, relaxedSlack);
   if (install_keyboard() < 0) error::keyboard();
+  keyboard_lowlevel_callback = global::wakeOnKey;
   if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) < 0) error::soundDriver();
   set_window_title("Mirvanes - Quillmark");
   set_color_depth(16);

@@ -1,0 +1,31 @@
+#include "frame/changedframe.h"
+
+#include <cstring>
+
+#include "frame/global.h"
+
+bool samePixels(BITMAP *a, BITMAP *b) {
+  if (a->w != b->w || a->h != b->h || bitmap_color_depth(a) != bitmap_color_depth(b)) return false;
+  const std::size_t rowBytes = std::size_t(a->w) * ((bitmap_color_depth(a) + 7) / 8);
+  for (int y = 0; y < a->h; ++y) {
+    if (std::memcmp(a->line[y], b->line[y], rowBytes) != 0) return false;
+  }
+  return true;
+}
+
+changedFrame::changedFrame() : last(create_bitmap(global::dbuffer->w, global::dbuffer->h)) {}
+
+changedFrame::~changedFrame() {
+  if (last) destroy_bitmap(last);
+}
+
+bool changedFrame::show() {
+  if (last) {
+    if (any && samePixels(last, global::dbuffer)) return false;
+    blit(global::dbuffer, last, 0, 0, 0, 0, last->w, last->h);
+    any = true;
+  }
+  if (screen) vsync();  // with no graphics driver no retrace ever comes
+  ::show();
+  return true;
+}
