@@ -1,8 +1,18 @@
 #include "frame/idle.h"
 
-#include <allegro.h>
+#include <atomic>
 
-std::atomic<unsigned> global::wakeups{0};
+namespace {
+std::atomic<unsigned> wakeups{0};  // ticks and key events so far
+
+// An event that came while the last pass ran has not been looked at yet, so the loop goes round
+// at once; otherwise it sleeps until the next one instead of polling.
+void sleepUntilWakeup() {
+  static unsigned seen = 0;
+  if (wakeups.load() == seen) wakeups.wait(seen);
+  seen = wakeups.load();
+}
+}  // namespace
 
 void global::wake() {
   ++wakeups;
@@ -10,16 +20,5 @@ void global::wake() {
 }
 
 void global::wakeOnKey(int) { wake(); }
-
-namespace {
-// An event that came while the last pass ran has not been looked at yet, so the loop goes round
-// at once; otherwise it sleeps until the next one instead of polling.
-void sleepUntilWakeup() {
-  static unsigned seen = 0;
-  const unsigned now = global::wakeups.load();
-  if (now == seen) global::wakeups.wait(seen);
-  seen = global::wakeups.load();
-}
-}  // namespace
 
 void (*global::idle)() = sleepUntilWakeup;
