@@ -32,7 +32,7 @@ void init() {
   // The library sleeps a millisecond at a time in its input thread (started by allegro_init) and
   // in its own waits on this thread (the quit dialog, the retrace), but looks at the display's
   // events only every 10 ms. Timer slack lets the kernel stretch those sleeps to about that long:
-  // a tenth of the wake-ups, and input is seen as soon as before. Threads take the slack of the
+  // an eighth of the wake-ups, and input is seen as soon as before. Threads take the slack of the
   // thread that starts them, so the frame clock's thread, started by install_timer, keeps the
   // precise default.
   const int preciseSlack = prctl(PR_GET_TIMERSLACK);
