@@ -49,6 +49,11 @@ QUEUE_Y = 200
 SLOT_RIM = "#c8b070"     # multiples of 8: the rim survives quantisation unchanged
 SLOT_FILL = "#282838"
 MENU_BOXES = [(100, 370, 300, 430), (340, 370, 540, 430)]
+# Every menu entry stands on a pale mat reaching MAT pixels either side of its frame rectangle,
+# so the game's one-pixel red selection frame falls on pale ground, never on an outline.
+MAT = 2
+MAT_FILL = "#f8f8e8"     # multiples of 8: exact after quantisation
+MAT_EDGE = "#180800"
 CHOOSER_BOXES = [(20, 190, 155, 220), (165, 190, 310, 220), (330, 190, 465, 220), (475, 190, 620, 220)]
 
 
@@ -239,14 +244,26 @@ def seasons_band_defs():
     return d
 
 
+def entry_mat(x1, y1, x2, y2, edge=True):
+    """The pale mat of a menu entry: MAT pixels either side of the frame rectangle x1..x2, y1..y2,
+    optionally edged by a dark line just outside; the entry's plate goes just inside it."""
+    m = MAT
+    g = crisp_frame(x1 - m - 1, y1 - m - 1, x2 + m + 1, y2 + m + 1, MAT_EDGE) if edge else ""
+    g += crisp_rect(x1 - m, y1 - m, x2 + m, y2 + m, MAT_FILL)
+    return g
+
+
 def button_plate(x1, y1, x2, y2, label, size=22):
-    """A menu entry: a dark outline on exactly the game's frame rectangle, so the red selection
-    frame replaces it, and a raised plate with the label just inside."""
-    w, h = x2 - x1 - 3, y2 - y1 - 3
-    g = crisp_frame(x1, y1, x2, y2, "#180800")
-    g += (f'<rect x="{x1 + 2}" y="{y1 + 2}" width="{w}" height="{h}" rx="4" fill="url(#plate)" '
-          f'stroke="#e8c060" stroke-width="1"/>')
-    g += (f'<rect x="{x1 + 4.5}" y="{y1 + 4.5}" width="{w - 5}" height="{h - 5}" rx="3" fill="none" '
+    """A main-menu entry: a pale mat on the game's frame rectangle, so the red selection frame
+    stands on it, and a raised plate with the label inside the mat."""
+    px1, py1, px2, py2 = x1 + MAT + 1, y1 + MAT + 1, x2 - MAT - 1, y2 - MAT - 1
+    w, h = px2 - px1 - 1, py2 - py1 - 1
+    g = entry_mat(x1, y1, x2, y2)
+    g += crisp_frame(px1, py1, px2, py2, "#180800")
+    g += crisp_rect(px1 + 1, py1 + 1, px2 - 1, py2 - 1, "#36220f")
+    g += (f'<rect x="{px1 + 1.5}" y="{py1 + 1.5}" width="{w - 1}" height="{h - 1}" rx="3" '
+          f'fill="url(#plate)" stroke="#e8c060" stroke-width="1"/>')
+    g += (f'<rect x="{px1 + 3.5}" y="{py1 + 3.5}" width="{w - 5}" height="{h - 5}" rx="2" fill="none" '
           f'stroke="#ffffff" stroke-opacity="0.18" stroke-width="1"/>')
     cx, cy = (x1 + x2) / 2, (y1 + y2) / 2 + size * 0.36
     g += text(cx + 1, cy + 1, label, size, "#000000", SERIF, weight="bold")
@@ -306,10 +323,16 @@ def menu_chooser():
               f'stroke="#1a1008" stroke-width="2"/>')
         b += season_scene(s, x1 + 1, 70, w - 2, 114, 166)
         b += wizard(cx, 176, 96, s["robe"], s["trim"], f'orb{s["name"]}', s["beard"], 1 if i < 2 else -1)
-        b += crisp_frame(x1, y1, x2, y2, "#180800")
-        b += f'<rect x="{x1 + 2}" y="{y1 + 2}" width="{w - 4}" height="{y2 - y1 - 3}" rx="3" fill="{s["robe"]}"/>'
-        b += text(cx + 1, y1 + 23, s["name"], 20, "#000000", SERIF, weight="bold")
-        b += text(cx, y1 + 22, s["name"], 20, "#ffffff", SERIF, weight="bold")
+        # The mat spans the card's inside from edge to edge; thin rules close it above and below.
+        b += entry_mat(x1, y1, x2, y2, edge=False)
+        b += crisp_rect(x1 - MAT, y1 - MAT - 1, x2 + MAT, y1 - MAT - 1, "#a08868")
+        b += crisp_rect(x1 - MAT, y2 + MAT + 1, x2 + MAT, y2 + MAT + 1, "#a08868")
+        px1, py1, px2, py2 = x1 + MAT + 1, y1 + MAT + 1, x2 - MAT - 1, y2 - MAT - 1
+        b += crisp_frame(px1, py1, px2, py2, "#180800")
+        b += crisp_rect(px1 + 1, py1 + 1, px2 - 1, py2 - 1, s["robe"])
+        b += crisp_rect(px1 + 1, py1 + 1, px2 - 1, py1 + 1, "#ffffff40")
+        b += text(cx + 1, y1 + 22, s["name"], 18, "#000000", SERIF, weight="bold")
+        b += text(cx, y1 + 21, s["name"], 18, "#ffffff", SERIF, weight="bold")
         # element with its sign, then the character text
         b += element_effect(s, cx, 258, 0.85)
         b += text(cx, 300, "Element", 11, "#6a5038", SANS)
