@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# What a player and a distribution get, against the system's validators.
+# Usage: check.sh install BUILD_DIR PREFIX VERSION   (the installed tree and its launcher)
+#        check.sh deb VERSION                        (the package that scripts/package builds)
+set -uo pipefail
+id=invalid.mirvanes.mirvanes
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+quiet() { # any output or a failed status counts
+  local out
+  out=$("$@" 2>&1) && [ -z "$out" ] || fail "$* reported: $out"
+}
+
+if [ "$1" = install ]; then
+  prefix=$3 version=$4
+  DESTDIR="$scratch/root" cmake --install "$2" >/dev/null || { echo "FAIL: cmake --install"; exit 1; }
+  tree="$scratch/root$prefix"
+  for f in games/mirvanes lib/games/mirvanes/mirvanes share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+    share/icons/hicolor/{48x48,64x64}/apps/mirvanes.png share/icons/hicolor/scalable/apps/mirvanes.svg \
+    share/man/man6/mirvanes.6.gz share/doc/mirvanes/{copyright,changelog.gz}; do
+    [ -f "$tree/$f" ] || fail "$f missing"
+  done
+  grep -rlI '@[A-Z_]*@' "$tree" && fail "placeholders left in the files above"
+  quiet desktop-file-validate "$tree/share/applications/$id.desktop"
+  grep -qx "Exec=$prefix/games/mirvanes" "$tree/share/applications/$id.desktop" || fail "Exec is not the launcher"
+  appstreamcli validate-tree --no-net "$tree" >"$scratch/as" 2>&1 || fail "appstreamcli: $(cat "$scratch/as")"
+  grep -q "<release version=\"$version\"" "$tree/share/metainfo/$id.metainfo.xml" || fail "no metainfo release $version"
+  zcat "$tree/share/doc/mirvanes/changelog.gz" | head -1 | grep -q "^mirvanes ($version) " || fail "changelog version"
+  MANWIDTH=80 man --warnings -l "$tree/share/man/man6/mirvanes.6.gz" 2>"$scratch/man" >/dev/null
+  [ ! -s "$scratch/man" ] || fail "man: $(cat "$scratch/man")"
+  # Started through a link from elsewhere with no display, the launcher makes the data directory
+  # (ignoring a relative XDG_DATA_HOME) and the game itself reports that it found no display.
+  ln -s "$tree/games/mirvanes" "$scratch/link"
+  mkdir "$scratch/home"
+  for xdg in "$scratch/xdg" relative; do
+    (cd "$scratch" && timeout 30 env -u DISPLAY HOME="$scratch/home" XDG_DATA_HOME=$xdg ./link >"$scratch/out" 2>&1)
+    status=$?
+    [ $status -eq 1 ] && grep -q '^Error000: ' "$scratch/out" || fail "XDG_DATA_HOME=$xdg: status $status, $(cat "$scratch/out")"
+  done
+  [ -d "$scratch/xdg/mirvanes" ] && [ -d "$scratch/home/.local/share/mirvanes" ] || fail "data directories not made"
+  [ ! -e "$scratch/relative" ] || fail "a relative XDG_DATA_HOME was used"
+else
+  version=$2
+  deb=$("$(dirname "$0")/../../scripts/package" 2>"$scratch/log") || { cat "$scratch/log"; exit 1; }
+  [ "$(basename "$deb")" = "mirvanes_${version}_$(dpkg --print-architecture).deb" ] || fail "package file is $deb"
+  [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "Section is not games"
+  dpkg-deb -f "$deb" Depends | grep -Eq '(^|, )liballegro4\.4 \(>= [^)]+\)' || fail "Depends: $(dpkg-deb -f "$deb" Depends)"
+  dpkg-deb -c "$deb" | awk '{print $1, $2, $6}' >"$scratch/list"
+  grep -qx -- '-rwxr-xr-x root/root ./usr/games/mirvanes' "$scratch/list" || fail "launcher not 0755 in /usr/games"
+  grep -v '^-rw-r--r-- root/root\|^drwxr-xr-x root/root\|^-rwxr-xr-x root/root ./usr/\(games\|lib/games/mirvanes\)/mirvanes$' \
+    "$scratch/list" && fail "unexpected modes or owners above"
+  dpkg-deb -x "$deb" "$scratch/x"
+  readelf -S "$scratch/x/usr/lib/games/mirvanes/mirvanes" | grep -Eq '\.(symtab|debug_)' && fail "binary not stripped"
+  lintian --fail-on error,warning "$deb" >"$scratch/lintian" 2>&1 || fail "lintian: $(cat "$scratch/lintian")"
+  apt-get install --simulate --no-install-recommends "$deb" >"$scratch/apt" 2>&1 || fail "apt: $(cat "$scratch/apt")"
+fi
+[ $failures -eq 0 ] && echo "$1: all checks passed" || { echo "$1: $failures check(s) failed"; exit 1; }
