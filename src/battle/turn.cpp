@@ -2,13 +2,58 @@
 
 #include "battle/battle.h"
 #include "combatants/ai.h"
+#include "frame/changedframe.h"
 #include "frame/global.h"
+#include "frame/idle.h"
 #include "frame/keystates.h"
 
 namespace {
 
+// Instead of the library's yield, which wakes a hundred times a second, the dialog waits for the
+// next tick or key as the screens do.
+int waitProc(int msg, DIALOG *, int) {
+  if (msg == MSG_IDLE) global::idle();
+  return D_O_K;
+}
+
+// Runs a dialog on the back buffer rather than on the screen, so that show() enlarges it as it
+// does every frame, and puts back what was under it. Gives the index of the object that closed
+// it, or -1 for Esc.
+int runOnBackBuffer(DIALOG *dialog, int focus) {
+  BITMAP *under = create_bitmap(global::dbuffer->w, global::dbuffer->h);
+  if (under) blit(global::dbuffer, under, 0, 0, 0, 0, under->w, under->h);
+  gui_set_screen(global::dbuffer);
+  clear_keybuf();  // as alert does: a key typed before the question must not answer it
+  int closedBy;
+  {
+    changedFrame frame;  // the dialog redraws only when a key changes it
+    DIALOG_PLAYER *player = init_dialog(dialog, focus);
+    while (update_dialog(player)) frame.show();
+    closedBy = shutdown_dialog(player);
+  }
+  gui_set_screen(nullptr);
+  if (under) {
+    blit(under, global::dbuffer, 0, 0, 0, 0, under->w, under->h);
+    destroy_bitmap(under);
+  }
+  show();
+  return closedBy;
+}
+
+// The library's alert box for this question, laid out the same, with the same keys (67 and 59 are
+// its shortcut characters, C and ';') and answers: 1 for Yes, which has the focus; 2 for No, which
+// Esc also gives.
 int confirmQuit() {
-  return alert("Are you sure that you want to return to the main menu?", nullptr, nullptr, "Yes", "No", 67, 59);
+  char question[] = "Are you sure that you want to return to the main menu?", yes[] = "Yes", no[] = "No";
+  DIALOG box[] = {{d_shadow_box_proc, 88, 208, 464, 64, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
+                  {d_ctext_proc, 96, 216, 448, 8, 0, 0, 0, 0, 0, 0, question, nullptr, nullptr},
+                  {d_button_proc, 264, 248, 48, 16, 0, 0, 67, D_EXIT, 0, 0, yes, nullptr, nullptr},
+                  {d_button_proc, 328, 248, 48, 16, 0, 0, 59, D_EXIT, 0, 0, no, nullptr, nullptr},
+                  {waitProc, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
+                  {nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr}};
+  set_dialog_color(box, gui_fg_color, gui_bg_color);
+  constexpr int YES = 2;  // the index of its button
+  return runOnBackBuffer(box, YES) == YES ? 1 : 2;
 }
 
 void chooseSpellStep(battleState &b) {

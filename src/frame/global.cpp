@@ -1,15 +1,29 @@
 #include "frame/global.h"
 
+#ifdef __linux__
 #include <sys/prctl.h>
+#endif
 
 #include <cstdlib>
 #include <ctime>
 
+#include "frame/enlarge.h"
 #include "frame/error.h"
 #include "frame/idle.h"
 
 namespace {
+constexpr int WIDTH = 640, HEIGHT = 480;  // the back buffer, whatever the size of the window
+
 constexpr unsigned long relaxedSlack = 9000000;  // nanoseconds of timer slack
+
+// Timer slack is Linux's own; elsewhere the sleeps stay as the system makes them.
+#ifdef __linux__
+unsigned long timerSlack() { return static_cast<unsigned long>(prctl(PR_GET_TIMERSLACK)); }
+void setTimerSlack(unsigned long nanoseconds) { prctl(PR_SET_TIMERSLACK, nanoseconds); }
+#else
+unsigned long timerSlack() { return 0; }
+void setTimerSlack(unsigned long) {}
+#endif
 }  // namespace
 
 BITMAP *global::dbuffer = nullptr;
@@ -23,36 +37,55 @@ END_OF_FUNCTION(timerCounterUpdater)
 
 // Without a graphics driver there is no screen, and the library's blit would crash on it.
 void show() {
-  if (screen) blit(global::dbuffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
+  if (!screen) return;
+  if (SCREEN_W == global::dbuffer->w) {
+    blit(global::dbuffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
+  } else {
+    enlarge(global::dbuffer, screen, SCREEN_W / global::dbuffer->w);
+  }
+}
+
+// A window scale of auto is the largest that fits the desktop. An enlarged window takes the
+// desktop's own depth where the enlarger can write it, so the library converts no colours on the
+// way; everything is still drawn in 16 bits.
+void setMode(const options &opts) {
+  int card = GFX_AUTODETECT, scale = 1, width = 0, height = 0;
+  if (opts.mode == options::fullscreen) card = GFX_AUTODETECT_FULLSCREEN;
+  if (opts.mode == options::window) {
+    card = GFX_AUTODETECT_WINDOWED;
+    scale = opts.scale;
+    if (scale == autoScale) scale = get_desktop_resolution(&width, &height) == 0 ? fittingScale(width, height) : 1;
+  }
+  set_color_depth(scale > 1 && desktop_color_depth() == 32 ? 32 : 16);
+  if (set_gfx_mode(card, WIDTH * scale, HEIGHT * scale, 0, 0) < 0) error::graphicMode();
+  set_color_depth(16);
 }
 
 void uninit() { destroy_bitmap(global::dbuffer); }
 
-void init() {
+void init(const options &opts) {
   // The library sleeps a millisecond at a time in its input thread (started by allegro_init) and
-  // in its own waits on this thread (the quit dialog, the retrace), but looks at the display's
-  // events only every 10 ms. Timer slack lets the kernel stretch those sleeps to about that long:
-  // an eighth of the wake-ups, and input is seen as soon as before. Threads take the slack of the
-  // thread that starts them, so the frame clock's thread, started by install_timer, keeps the
-  // precise default.
-  const int preciseSlack = prctl(PR_GET_TIMERSLACK);
-  prctl(PR_SET_TIMERSLACK, relaxedSlack);
+  // in its own waits on this thread (the retrace), but looks at the display's events only every
+  // 10 ms. Timer slack lets the kernel stretch those sleeps to about that long: an eighth of the
+  // wake-ups, and input is seen as soon as before. Threads take the slack of the thread that
+  // starts them, so the frame clock's thread, started by install_timer, keeps the precise default.
+  const unsigned long preciseSlack = timerSlack();
+  setTimerSlack(relaxedSlack);
   // With no display the library has no system driver, and the next call would crash in it.
   const bool started = allegro_init() == 0;
-  prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(preciseSlack));
+  setTimerSlack(preciseSlack);
   if (!started) error::fatal("Error000: Allegro could not be initialised (no display?)");
   if (install_timer() < 0) error::timer();
-  prctl(PR_SET_TIMERSLACK, relaxedSlack);
+  setTimerSlack(relaxedSlack);
   if (install_keyboard() < 0) error::keyboard();
   keyboard_lowlevel_callback = global::wakeOnKey;
   if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) < 0) error::soundDriver();
   set_window_title("Mirvanes - Quillmark");
-  set_color_depth(16);
-  if (set_gfx_mode(GFX_AUTODETECT, 640, 480, 0, 0) < 0) error::graphicMode();
-  global::dbuffer = create_bitmap(SCREEN_W, SCREEN_H);
+  setMode(opts);
+  global::dbuffer = create_bitmap(WIDTH, HEIGHT);
   if (!global::dbuffer) error::create();
   clear_bitmap(global::dbuffer);
-  textout_centre_ex(global::dbuffer, font, "Loading engine, please wait...", SCREEN_W / 2, SCREEN_H / 2,
+  textout_centre_ex(global::dbuffer, font, "Loading engine, please wait...", WIDTH / 2, HEIGHT / 2,
                     makecol(255, 255, 255), -1);
   show();
   LOCK_VARIABLE(timerCounter);

@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+#include "frame/options.h"
+
 namespace global {
 constexpr int FPS = 32;           // logic ticks per second of the frame clock
 constexpr int MAX_FRAMESKIP = 5;  // at the sixth consecutive logic step pending ticks are dropped
@@ -14,7 +16,12 @@ extern BITMAP *dbuffer;           // back buffer every screen draws its whole fr
 // thread, so every change must be one indivisible operation.
 extern std::atomic<int> timerCounter;
 
-void init();
+// Starts the library and its devices and sets the mode the options ask for, or ends the program.
+void init(const options &opts);
+// Sets the graphics mode the options ask for, or ends the program: the part of init that the
+// benchmarks also use.
+void setMode(const options &opts);
+// Copies the back buffer to the screen, enlarged by whole pixels when the window is larger.
 void show();
 void uninit();
 void timerCounterUpdater();

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+// What the command line asks for. It is read before the library starts, so nothing here needs it.
+struct options {
+  enum display { autodetect, window, fullscreen };
+  display mode = autodetect;  // autodetect tries full screen first, then a window
+  int scale = 1;              // with a window: 1 to 4, or autoScale
+  bool help = false;
+  bool version = false;
+  std::string error;  // what is wrong with the command line; empty when nothing is
+};
+
+// A scale that the start-up works out from the desktop's size (see fittingScale).
+constexpr int autoScale = 0;
+
+// Reads argv[1] to argv[argc - 1]. Help and version end the reading where they stand, like the
+// first thing that is wrong.
+options parseOptions(int argc, const char *const *argv);
+
+// The largest whole scale, 1 to 4, whose window leaves room for the desktop's panels and the
+// window's frame on a desktop of this size; 1 where none does.
+int fittingScale(int desktopWidth, int desktopHeight);
+
+// The help text: usage, options, and what happens without any.
+extern const char *const usage;
