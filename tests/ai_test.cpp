@@ -1,161 +1,153 @@
 #include "combatants/ai.h"
 
-#include <cstdlib>
-#include <map>
-#include <tuple>
+#include <sstream>
+#include <string>
 
 #include "allegro_fixture.h"
 
-using aiTest = allegroTest;
-
 namespace {
 
-const std::int32_t (*const TABLES[3])[4][3][2] = {AI_PAT_AGRESSIVE, AI_PAT_NEUTRAL, AI_PAT_DEFENSIVE};
+// Per type: upper and lower life of the aggressive, neutral and defensive stance; the row base.
+const int BEHAVIOUR[4][7] = {
+    {20, 0, 100, 50, 49, 21, 3}, {30, 0, 100, 60, 59, 31, 1}, {100, 80, 79, 30, 29, 0, 0}, {100, 45, 44, 21, 20, 0, 5}};
 
-// The opponent's three slots, kind and mana each, in slot order.
-using plan = std::tuple<int, int, int, int, int, int>;
+// Per stance, rows 0 to 19 two to a line, each with the four types' entries ([kind:mana]: no spell).
+const char *const PATTERNS[3][20] = {
+    {"A7 A10 A3 | S20 - - | A10 A5 A5 | A10 A5 A10", "S10 A5 A5 | A10 A5 D5 | A7 D3 A10 | A7 A7 D6",
+     "S10 D5 A5 | D5 A12 A3 | D4 A6 A10 | A7 A6 A7", "A10 A6 H4 | H6 A6 A8 | D4 A10 H6 | D5 A10 A5",
+     "A7 A6 A7 | A12 A4 A4 | S15 A5 - | S20 - -",    "S10 A7 A3 | D6 A12 A2 | A5 S15 A0 | A10 D5 D5",
+     "A10 A4 D6 | A10 D4 A6 | A12 D4 H4 | A16 H4 -", "A16 H4 - | A14 H6 - | D4 A16 - | S20 - -",
+     "A10 D5 A5 | A12 D4 A4 | S15 A5 - | A17 D3 -",  "S10 - A10 | D6 A12 H4 | A16 D2 A2 | A10 D4 H6",
+     "D4 A13 D3 | S20 - - | D4 A10 H6 | A7 A7 H6",   "A15 - A5 | A7 A8 D5 | H4 A8 A8 | S20 - -",
+     "A6 A7 A6 | A6 A6 A8 | A10 D5 A5 | D5 A10 A5",  "A12 H4 A4 | D5 A10 A5 | D5 A8 A7 | A20 - -",
+     "A20 - - | A10 H10 - | H10 A5 A5 | A15 A5 -",   "- A14 H6 | D8 A8 A4 | A9 A9 H2 | D3 A15 H2",
+     "A15 D5 - | A15 D5 - | A7 D7 A6 | A10 A10 -",   "A7 A7 A6 | A20 - - | A20 - - | A17 D1 H2",
+     "A15 A3 A2 | D4 A12 D4 | A15 A5 - | S20 - A0",  "S10 A10 - | A20 - - | A18 D1 D1 | A16 A2 A2"},
+    {"D5 A10 A5 | S20 - - | A7 D7 H6 | A10 D5 D5",   "S10 A5 D5 | A10 D4 H6 | A5 S15 - | D5 H10 A5",
+     "D7 A7 H6 | H10 A10 - | A5 H10 D5 | A7 D3 H10", "H10 D5 A5 | S20 - - | A5 D5 H10 | D5 D5 A10",
+     "D7 A7 H6 | D5 D5 A10 | D5 D5 A10 | A7 D7 D6",  "A10 D7 D3 | A10 A5 D5 | A5 S15 - | H10 A6 A4",
+     "H12 A4 A4 | D4 H4 A12 | D5 A10 D5 | D7 D7 D6", "A9 D5 H6 | A6 A6 H8 | A7 A7 D6 | D7 A7 A6",
+     "H10 A5 A5 | A12 D4 D4 | H6 D6 A8 | D5 H10 A5", "S10 A10 - | S20 - - | D3 A2 S15 | A10 A5 D5",
+     "D6 H14 - | S20 - - | D7 A7 D6 | D5 H8 A7",     "A7 A8 D5 | A7 D7 H6 | A10 D5 D5 | D6 D9 A5",
+     "H10 A5 A5 | H6 A8 H6 | H10 D5 A5 | H8 A11 D1", "H10 A10 - | A15 D5 - | A7 D7 H6 | S20 - -",
+     "- A15 D5 | S20 - - | A5 S15 - | A7 D7 D6",     "H20 - - | D10 H10 - | A5 S15 - | D6 H10 A4",
+     "S10 A5 A5 | A7 D6 A7 | A7 D6 A7 | A5 D10 A5",  "A10 D10 - | H10 D5 A5 | D10 A5 A5 | D7 A7 H6",
+     "A10 D5 A5 | A7 D7 A6 | A7 H10 D3 | A9 D4 D7",  "D7 D7 A6 | H20 - - | A5 S15 A0 | S20 - -"},
+    {"S10 D5 D5 | D10 H6 H4 | S15 D5 - | D10 D5 A5",       "D7 D7 A6 | A6 H6 D8 | D5 D5 D10 | D7 D7 H6",
+     "D5 H10 A5 | D10 A4 D6 | D5 S15 - | D5 D5 A10",       "H10 H10 - | H6 H6 A8 | D5 A10 A5 | A10 D5 A10",
+     "D7 A8 D4 | D5 D10 A5 | A6 D7 A7 | S20 A0 A0",        "H8 D8 A4 | D5 A9 H6 | A3 D2 S15 | D5 H10 A5",
+     "S10 D5 A5 | A5 D10 D5 | A10 D5 D5 | D4 D4 A12",      "S10 A10 - | D7 H6 A0 | A7 D7 H6 | D10 H10 -",
+     "D3 D3 H14 | D10 H10 - | A5 S15 A0 | H20 - -",        "H10 D3 A7 | D6 A10 H4 | D7 A7 D6 | H16 A4 -",
+     "D7 D7 D6 | D6 D6 D8 | H6 A7 D7 | D6 D6 A8",          "D6 D8 D6 | S20 - - | A5 S15 A0 | S20 - -",
+     "H8 A8 D4 | D10 A4 H6 | D7 D7 A6 | D5 D5 A10",        "D20 - - | D6 D6 H8 | D5 D5 A10 | H20 - -",
+     "H10 [10:-1] A0 | D5 H10 A5 | S15 A5 - | A20 - -",    "D10 A5 A5 | D20 - - | H6 A4 D10 | D10 D5 A5",
+     "[10:-1] A0 [10:0] | A9 D5 D6 | D20 - - | D10 D10 -", "D15 - A5 | D3 H16 A1 | D5 D5 D10 | A5 D5 H10",
+     "H6 H8 A6 | D4 D4 H12 | D10 A10 - | A15 D3 D2",       "H8 A8 D4 | A10 D10 - | D15 A3 A2 | S20 - -"}};
 
-// The opponent's slots after applyKI on the given entry at the given life.
-plan applied(int life, int stance, int row, int behaviour) {
-  fightUnit f;
-  f.life = life;
-  applyKI(&f, stance, row, behaviour);
-  return {f.spellKind[0], f.spellMana[0], f.spellKind[1], f.spellMana[1], f.spellKind[2], f.spellMana[2]};
+std::string plan(const fightUnit &f) {
+  std::string out;
+  for (int i = 0; i < 3; ++i) {
+    const int kind = f.spellKind[i], mana = f.spellMana[i];
+    const std::string name = kind == 10 ? "[10:" : kind < 0 ? "-" : std::string(1, "ADHS"[kind]);
+    out += (i ? " " : "") + name + (kind < 0 && !mana ? "" : std::to_string(mana)) + (kind == 10 ? "]" : "");
+  }
+  return out;
 }
 
-constexpr int A = kindAttack, D = kindDefense, H = kindHeal, S = kindSpecial, E = kindEmpty;
+std::string entry(int stance, int row, int type) {  // as cast: a slot without mana is empty
+  std::istringstream in(PATTERNS[stance][row]);
+  std::string out;
+  int slot = 0;
+  for (std::string t; in >> t;)
+    if (t != "|" && slot++ / 3 == type)
+      out += (out.empty() ? "" : " ") + (t.substr(1) == "0" || t.ends_with(":0]") ? "-" : t);
+  return out;
+}
+
+int stanceAt(int type, int life) {
+  const int *b = BEHAVIOUR[type];
+  return b[5] <= life && life <= b[4] ? 2 : b[3] <= life && life <= b[2] ? 1 : b[1] <= life && life <= b[0] ? 0 : -1;
+}
+
+unsigned seedFor(int r, int cut) {  // a seed whose first rand() gives r of 19, the second cut of 10
+  for (unsigned seed = 1;; ++seed)
+    if (srand(seed), rand() % 19 == r && rand() % 10 == cut) return seed;
+}
 
 }  // namespace
 
-TEST_F(aiTest, entriesSpendTwentyManaExceptTheListedOnes) {
-  // {stance, row, behaviour} -> total; the kind-10 slots count with their stored mana.
-  const std::map<std::tuple<int, int, int>, int> others = {
-      {{0, 0, Winter}, 25}, {{2, 3, Winter}, 25}, {{0, 9, Summer}, 22}, {{0, 12, Spring}, 19},
-      {{2, 4, Spring}, 19}, {{2, 7, Summer}, 13}, {{2, 14, Spring}, 9}, {{2, 16, Spring}, -1},
-  };
-  for (int t = 0; t < 3; ++t) {
-    for (int r = 0; r < 20; ++r) {
-      for (int b = 0; b < 4; ++b) {
-        int total = 0;
-        for (const auto &[kind, mana] : TABLES[t][r][b]) {
-          total += mana;
-          // Specials carry their wizard's cost, empty slots nothing; kind 10 only where listed.
-          EXPECT_TRUE(kind != S || mana == manaSpecial[b]) << t << '/' << r << '/' << b;
-          EXPECT_TRUE(kind != E || mana == 0) << t << '/' << r << '/' << b;
-          EXPECT_TRUE((kind >= E && kind <= S) || (kind == 10 && t == 2 && b == Spring && (r == 14 || r == 16)))
-              << t << '/' << r << '/' << b;
+using aiTest = allegroTest;
+
+TEST_F(aiTest, lifePicksTheStanceAndOneOrTwoDrawsTheRowOfTheEntryCast) {
+  for (int i = 0; i < 240; ++i) {  // every entry, where nothing needs correcting
+    fightUnit f{50};
+    applyKI(&f, i / 80, i / 4 % 20, i % 4);
+    EXPECT_EQ(plan(f), entry(i / 80, i / 4 % 20, i % 4)) << i / 80 << '/' << i / 4 % 20 << '/' << i % 4;
+  }
+  for (int r = 0; r < 19; ++r) {
+    for (int cut = 0; cut < 10; ++cut) {
+      const unsigned seed = seedFor(r, cut);
+      const int next[] = {(srand(seed), rand(), rand()), rand()};  // the second draw and the third
+      for (int type = 0; type < 4; ++type) {
+        // Above 19 a second draw takes `cut` off; still above, 20 to 23 are mirrored onto 19 to 16.
+        const int drawn = BEHAVIOUR[type][6] + r, row = drawn > 19 ? drawn - cut : drawn;
+        for (int life = 16; life <= 85; life += cut ? 23 : 1) {
+          fightUnit f{life};
+          doAI((srand(seed), f), CT(type));
+          EXPECT_EQ(std::pair(plan(f), rand()),
+                    std::pair(entry(stanceAt(type, life), row > 19 ? 39 - row : row, type), next[drawn > 19]))
+              << type << " at " << life << " drawing " << r << ", " << cut;
         }
-        const auto other = others.find({t, r, b});
-        EXPECT_EQ(total, other == others.end() ? 20 : other->second) << t << '/' << r << '/' << b;
       }
     }
   }
 }
 
-TEST_F(aiTest, stanceFollowsLifeAtEveryBoundary) {
-  // Per wizard, from life 0 up: the top life of its first and of its second range, then the stances
-  // of the three ranges in that order. Beyond 0..100 there is none.
-  const int ranges[4][5] = {{20, 49, 0, 2, 1}, {30, 59, 0, 2, 1}, {29, 79, 2, 1, 0}, {20, 44, 2, 1, 0}};
-  for (int type = 0; type < 4; ++type) {
-    const auto &[firstTop, secondTop, first, second, third] = ranges[type];
-    for (int life = -1; life <= 101; ++life) {
-      fightUnit f;
-      f.life = life;
-      int stance = 9, row = 0;
-      determinePat(&f, determineBehav(static_cast<CT>(type)), stance, row);
-      const int want = life < 0 || life > 100 ? -1 : life <= firstTop ? first : life <= secondTop ? second : third;
-      EXPECT_EQ(stance, want) << type << " at " << life;
-    }
+// Heals past 100, and Fall's special from 86, become attacks; at 15 with few heals the plan heals.
+TEST_F(aiTest, highLifeTurnsHealsIntoAttacksLowLifeHealsAndNoStanceIsFatal) {
+  const std::tuple<CT, int, int, int, const char *> cases[] = {
+      {Spring, 91, 15, 0, "A20 - -"},   {Spring, 90, 15, 0, "H20 - -"},   {Fall, 85, 4, 0, "S15 A5 -"},
+      {Fall, 86, 4, 0, "A15 A5 -"},     {Summer, 100, 3, 0, "S20 - -"},   {Spring, 15, 4, 0, "H10 A5 A5"},
+      {Spring, 16, 4, 0, "A7 A6 A7"},   {Spring, 10, 15, 0, "H10 A5 D5"}, {Spring, 15, 7, 0, "H10 A5 -5"},
+      {Summer, 15, 14, 0, "A10 H10 -"}, {Fall, 15, 1, 5, "S15 D5 -"},     {Fall, 15, 1, 6, "S15 A5 -"}};
+  for (const auto &[type, life, row, cut, cast] : cases) {
+    fightUnit f{life};
+    doAI((srand(seedFor(row - BEHAVIOUR[type][6], cut)), f), type);
+    EXPECT_EQ(plan(f), cast) << " at " << life;
   }
-  EXPECT_EQ(determineBehav(static_cast<CT>(4)), -1);
-  EXPECT_EQ(determineBehav(static_cast<CT>(-1)), -1);
-}
-
-TEST_F(aiTest, patternRowDrawsInOrderAndStaysInTheTables) {
-  int mirrored = 0;
-  for (int b = 0; b < 4; ++b) {
-    for (unsigned seed = 1; seed <= 4000; ++seed) {
-      srand(seed);
-      const int first = rand(), second = rand(), third = rand();
-      srand(seed);
-      fightUnit f;
-      int stance = 0, row = 0;
-      determinePat(&f, b, stance, row);
-      const int next = rand();
-      // A row above 19 draws once more and moves down by 0 to 9; what is still above 19 is
-      // mirrored back into the table.
-      const int drawn = AI_BEHAVIOUR[b][6] + first % 19;
-      const int reduced = drawn - second % 10;
-      if (drawn <= 19) {
-        ASSERT_EQ(row, drawn);
-        ASSERT_EQ(next, second) << "one draw only";
-      } else {
-        ASSERT_EQ(next, third) << "the reduction draws a second time";
-        ASSERT_EQ(row, reduced > 19 ? 39 - reduced : reduced);
-        mirrored += reduced > 19;
-      }
-    }
-  }
-  EXPECT_GT(mirrored, 0);
-}
-
-TEST_F(aiTest, overhealTurnsHealsAndFallsSpecialIntoAttacks) {
-  // Neutral row 15 Spring is H20 - -: 91 + 10 overshoots, 90 + 10 does not. Defensive row 8
-  // Spring is D3 D3 H14: 93 + 7 = 100 stays a heal.
-  EXPECT_EQ(applied(91, 1, 15, Spring), plan(A, 20, E, 0, E, 0));
-  EXPECT_EQ(applied(90, 1, 15, Spring), plan(H, 20, E, 0, E, 0));
-  EXPECT_EQ(applied(93, 2, 8, Spring), plan(D, 3, D, 3, H, 14));
-  EXPECT_EQ(applied(94, 2, 8, Spring), plan(D, 3, D, 3, A, 14));
-  // Fall's special heals 15, so from 86 on it is cast as an attack: aggressive row 4 Fall is
-  // S15 A5 -, neutral row 9 Fall D3 A2 S15.
-  EXPECT_EQ(applied(85, 0, 4, Fall), plan(S, 15, A, 5, E, 0));
-  EXPECT_EQ(applied(86, 0, 4, Fall), plan(A, 15, A, 5, E, 0));
-  EXPECT_EQ(applied(100, 1, 9, Fall), plan(D, 3, A, 2, A, 15));
-  // Another wizard's special is never converted.
-  EXPECT_EQ(applied(100, 0, 0, Summer), plan(S, 20, E, 0, E, 0));
-}
-
-TEST_F(aiTest, emergencyRuleAtFifteenLifeOrLess) {
-  // Aggressive row 4 Spring, A7 A6 A7; at 16 it is cast unchanged.
-  EXPECT_EQ(applied(15, 0, 4, Spring), plan(H, 10, A, 5, A, 5));
-  EXPECT_EQ(applied(16, 0, 4, Spring), plan(A, 7, A, 6, A, 7));
-  // Aggressive row 14 Summer, A10 H10 -: ten heal mana is enough.
-  EXPECT_EQ(applied(15, 0, 14, Summer), plan(A, 10, H, 10, E, 0));
-  // Neutral row 12 Winter, H8 A11 D1: eight is not; slot 0 is overwritten whatever it was.
-  EXPECT_EQ(applied(1, 1, 12, Winter), plan(H, 10, A, 5, D, 5));
-  // Aggressive row 15 Spring, - A14 H6: a heal in slot 2 becomes a defense.
-  EXPECT_EQ(applied(10, 0, 15, Spring), plan(H, 10, A, 5, D, 5));
-  // Aggressive row 7 Winter, S20 - -: the empty slots take mana 5 and stay empty.
-  EXPECT_EQ(applied(5, 0, 7, Winter), plan(H, 10, E, 5, E, 5));
-
-  // Fall: special 15, slot 1 defense or attack by one more draw, slot 2 empty.
-  bool saw[2] = {};
-  for (unsigned seed = 1; seed <= 40; ++seed) {
-    srand(seed);
-    const int kind = rand() % 10 < 6 ? D : A;
-    const int next = rand();
-    srand(seed);
-    // Defensive row 8 Fall, A5 S15 A0.
-    EXPECT_EQ(applied(15, 2, 8, Fall), plan(S, 15, kind, 15, E, 0));
-    EXPECT_EQ(rand(), next) << "exactly one draw";
-    saw[kind == D] = true;
-  }
-  EXPECT_TRUE(saw[0] && saw[1]);
-  // Defensive row 16 Fall, D20 - -: slot 1 keeps mana 0 and is filtered out.
-  EXPECT_EQ(applied(15, 2, 16, Fall), plan(S, 15, E, 0, E, 0));
-}
-
-TEST_F(aiTest, finalFilterEmptiesZeroManaSlotsAndKeepsKindTen) {
-  // Defensive row 14 Spring, H10 [10:-1] A0; row 16, [10:-1] A0 [10:0]; aggressive row 18
-  // Winter, S20 - A0.
-  EXPECT_EQ(applied(30, 2, 14, Spring), plan(H, 10, 10, -1, E, 0));
-  EXPECT_EQ(applied(30, 2, 16, Spring), plan(10, -1, E, 0, E, 0));
-  EXPECT_EQ(applied(60, 0, 18, Winter), plan(S, 20, E, 0, E, 0));
-}
-
-TEST_F(aiTest, invalidTypeOrLifeEndsTheProgram) {
-  fightUnit f;
-  EXPECT_REPORT(doAI(f, static_cast<CT>(4)), "AI error: Invalid AI behaviour\\.");
-  f.life = 101;
+  fightUnit f{101};
   EXPECT_REPORT(doAI(f, Summer), "AI error: Invalid AI pattern\\.");
+  EXPECT_REPORT(doAI(f, CT(4)), "AI error: Invalid AI behaviour\\.");
+  EXPECT_EQ(determineBehav(CT(-1)), -1);
+}
+
+TEST(catalogueTest, everyNameLineAndCost) {
+  const std::string hurts = "|Causes 1 damage for every mana point spent",
+                    blocks = "|Reduces the damage of enemy attacks by 1 for each mana point spent",
+                    heals = "|Turns half of the mana spent into life";
+  const std::string spells[16] = {
+      "Spring 10|Typhoon|A typhoon will blow away the enemy|" + hurts,
+      "Wind wall|A strong wind will reduce the damage of enemy attacks|" + blocks,
+      "Heal|This spell will heal you|" + heals,
+      "Confusing joint|THC in the blood reduces the effects of all enemy spells by 50%|"
+      "Does not affect the special attack|",
+      "Summer 20|Fireball|A ball of fire will burn the enemy|" + hurts,
+      "Magma wall|A wall made of magma will pop up and reduce the damage of enemy|attacks" + blocks,
+      "Energy Absorption|Energy from the sun will be absorbed and turned into life|" + heals,
+      "Vendetta|Casting this spell will decrease the enemy's life by 30.|You lose 20 life yourself,|"
+      "but it's still a powerful attack",
+      "Fall 15|Earthquake|An earthquake will shake the enemy|" + hurts,
+      "Magic shield|A mana shield will block attacks|" + blocks,
+      "Heal|This spell will heal you|" + heals,
+      "Heal of nature|Using forces of nature and the element of earth,|"
+      "you will receive 15 health points for only 15 mana points|",
+      "Winter 20|Icebolt|A bolt of ice will be shot on the enemy|" + hurts,
+      "Magic shield|A mana shield will block attacks|" + blocks,
+      "Ice is life|The cold powers of ice will increase your life|" + heals,
+      "Frosty twist|This is a 'no risk, no fun' spell.|You will receive life for every attack spell the enemy casts|"
+      "and lose life for every defend spell the enemy casts"};
+  for (int i = 0; i < 16; ++i) {
+    const std::string *d = description[i], type = names[i / 4] + ' ' + std::to_string(manaSpecial[i / 4]) + '|';
+    EXPECT_EQ((i % 4 ? "" : type) + attackNames[i / 4][i % 4] + '|' + d[0] + '|' + d[1] + '|' + d[2], spells[i]);
+  }
 }

@@ -4,14 +4,12 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <tuple>
 
-// Allegro with no display, for the programs that run outside the test fixture (benchmarks, the
-// memory check, fuzz targets): the neutral system driver and 16-bit colour with the 5-6-5 shifts
-// the X11 driver uses, which the neutral driver would leave otherwise.
+// Allegro with no display, for tests, benchmarks and fuzz targets: the neutral system driver, started
+// once, and 16-bit colour with the 5-6-5 shifts of the X11 driver, which that one leaves unset.
 inline void startHeadless() {
-  if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) std::abort();
+  if (!system_driver && install_allegro(SYSTEM_NONE, &errno, atexit) != 0) std::abort();
   set_color_depth(16);
-  _rgb_r_shift_16 = 11;
-  _rgb_g_shift_16 = 5;
-  _rgb_b_shift_16 = 0;
+  std::tie(_rgb_r_shift_16, _rgb_g_shift_16, _rgb_b_shift_16) = std::tuple(11, 5, 0);
 }

@@ -1,9 +1,5 @@
 #pragma once
 
-#include <allegro.h>
-
-#include <cstddef>
-
 #include "frame/tga.h"
 #include "images.h"
 
@@ -14,32 +10,19 @@ struct embeddedPicture {
   std::size_t length;
   int w, h;
 };
-
+#define MIRVANES_PICTURE(array, w, h) \
+  { #array, array, sizeof array, w, h }
 inline const embeddedPicture PICTURES[] = {
-    {"imgMenuMainPic", imgMenuMainPic, sizeof imgMenuMainPic, 640, 480},
-    {"imgMenuCCPic", imgMenuCCPic, sizeof imgMenuCCPic, 640, 480},
-    {"imgFight", imgFight, sizeof imgFight, 640, 480},
-    {"imgButtonAttack", imgButtonAttack, sizeof imgButtonAttack, 50, 50},
-    {"imgButtonDefense", imgButtonDefense, sizeof imgButtonDefense, 50, 50},
-    {"imgButtonHeal", imgButtonHeal, sizeof imgButtonHeal, 50, 50},
-    {"imgButtonSpecial", imgButtonSpecial, sizeof imgButtonSpecial, 50, 50},
-};
+    MIRVANES_PICTURE(imgMenuMainPic, 640, 480), MIRVANES_PICTURE(imgMenuCCPic, 640, 480),
+    MIRVANES_PICTURE(imgFight, 640, 480),       MIRVANES_PICTURE(imgButtonAttack, 50, 50),
+    MIRVANES_PICTURE(imgButtonDefense, 50, 50), MIRVANES_PICTURE(imgButtonHeal, 50, 50),
+    MIRVANES_PICTURE(imgButtonSpecial, 50, 50)};
 
-// What the tournament decodes for a run: the battle background and the four buttons, released
-// together.
+// What the tournament decodes for a run: the battle background and the four buttons, released together.
 struct battlePictures {
-  BITMAP *background = HeaderTGA::tga_from_char_ex(imgFight, sizeof imgFight);
-  BITMAP *buttons[4] = {
-      HeaderTGA::tga_from_char_ex(imgButtonAttack, sizeof imgButtonAttack),
-      HeaderTGA::tga_from_char_ex(imgButtonDefense, sizeof imgButtonDefense),
-      HeaderTGA::tga_from_char_ex(imgButtonHeal, sizeof imgButtonHeal),
-      HeaderTGA::tga_from_char_ex(imgButtonSpecial, sizeof imgButtonSpecial),
-  };
-  battlePictures() = default;
-  battlePictures(const battlePictures &) = delete;
-  battlePictures &operator=(const battlePictures &) = delete;
+  static BITMAP *decode(int i) { return HeaderTGA::tga_from_char_ex(PICTURES[i].data, PICTURES[i].length); }
+  BITMAP *background = decode(2), *buttons[4] = {decode(3), decode(4), decode(5), decode(6)};
   ~battlePictures() {
-    destroy_bitmap(background);
-    for (BITMAP *b : buttons) destroy_bitmap(b);
+    for (BITMAP *b : {background, buttons[0], buttons[1], buttons[2], buttons[3]}) destroy_bitmap(b);
   }
 };

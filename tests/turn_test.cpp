@@ -1,315 +1,164 @@
-#include <cstdlib>
+#include <sstream>
 #include <string>
 
 #include "battle/battle.h"
 #include "screens_fixture.h"
 
-// A Fall player against a Winter opponent, driven tick by tick with the keys held in each tick,
-// or through a whole call of fight.
+namespace {
+
+// From the lives given, both sides' spells per slot; the lines sent, each as the side's number and A,
+// D, H or L with its number, or S for a special after its effect; the lives after; who fell (-1 none).
+const std::tuple<CT, CT, int, int, const char *, const char *, int, int, int> CASES[] = {
+    {Summer, Winter, 100, 100, "A10 S20 D6 A8 H4 -", "2S 1A10 1D6 2A8 1L8 1H2", 94, 82, -1},
+    {Fall, Winter, 100, 95, "A2 S20 A9 - A9 -", "2S 1A2 1A9 1A9", 100, 100, -1},
+    {Spring, Winter, 100, 10, "A2 S20 D4 -", "2S 1A2 1D4", 100, 0, 1},
+    {Spring, Winter, 5, 6, "H2 S20 D4 A9", "2S 1H1 1D4 2A9 1L9", 0, 0, 0},
+    {Spring, Fall, 10, 10, "A15 A12", "1A15 2A12 1L12", 0, 10, 0},
+    {Summer, Fall, 100, 100, "S20 D10 S20 A5", "1S 2D10 1L20 2L20 1S 2A5 1L25 2L30", 55, 50, -1},
+    {Spring, Summer, 100, 100, "S10 S20", "1S 2S 1L30 2L20", 70, 80, -1},
+    {Fall, Spring, 50, 100, "A9 S10 D9 A7 H10 -", "2S 1A9 2L4 1D9 2A7 1L3 1H2", 49, 96, -1},
+    {Fall, Spring, 50, 100, "H1 - H2 S10", "1H0 2S 1H0", 50, 100, -1},
+    {Fall, Summer, 95, 99, "H20 H6 S15 A20 S15 -", "1H5 2H1 1S 2A20 1L20 1S", 95, 100, -1}};
+
+std::string lines(const std::string &brief, const unit *units) {
+  const std::string says[] = {" casts an attack spell with # damage", " casts a defensive spell with a strength of #",
+                              " casts a healing spell and receives # health points", " loses # health points",
+                              " uses his special skill."};
+  const std::string effects[] = {"The effect of all enemy spells is cut by 50%",
+                                 "He deals 30 damage and loses 20 health points", "He receives 15 health points",
+                                 "All attacks will raise and all defenses will reduce its life"};
+  std::istringstream in(brief);
+  std::string out;
+  for (std::string w; in >> w;) {
+    std::string said = says[std::string("ADHLS").find(w[1])];
+    if (w[1] == 'S') out += ' ' + effects[units[w[0] - '1'].getType()] + '|';
+    if (w[1] != 'S') said.replace(said.find('#'), 1, w.substr(2));
+    out += " Player " + w.substr(0, 1) + said + '|';
+  }
+  return out;
+}
+
+}  // namespace
+
 class turnTest : public screensTest {
  protected:
+  static inline int answer, questions;  // to the quit question, and how often it was asked
+  int (*savedAskQuit)() = std::exchange(askQuit, [] { return key[KEY_ENTER] = 1, ++questions, answer; });
   unit units[2];
-  int (*savedAskQuit)() = askQuit;
-  // The quit question's answer, how often it was asked, and a key the player still holds when
-  // the dialog closes.
-  static inline int quitAnswer, quitQuestions, keyHeldAfterDialog;
 
-  void SetUp() override {
-    screensTest::SetUp();
-    units[0].setValues("Fall", Fall);
-    units[1].setValues("Winter", Winter);
-    quitAnswer = quitQuestions = 0;
-    keyHeldAfterDialog = -1;
-    askQuit = [] {
-      ++quitQuestions;
-      if (keyHeldAfterDialog >= 0) key[keyHeldAfterDialog] = 1;
-      return quitAnswer;
-    };
-  }
+  turnTest() { answer = questions = 0, units[0].setValues("Fall", Fall), units[1].setValues("Winter", Winter); }
+  ~turnTest() override { askQuit = savedAskQuit; }
 
-  void TearDown() override {
-    askQuit = savedAskQuit;
-    screensTest::TearDown();
-  }
-
-  static void ticks(battleState &b, int n) {
-    for (int i = 0; i < n; ++i) battleTick(b);
-  }
-
-  // Key k held down for n ticks, then let go.
-  static void hold(battleState &b, int k, int n) {
-    key[k] = 1;
-    ticks(b, n);
-    key[k] = 0;
-  }
-
-  // One tick with key k held down, then one with it let go.
-  static void tap(battleState &b, int k) {
-    hold(b, k, 1);
-    battleTick(b);
-  }
-
-  // From chooseSpell: select the kind (a full round of the cursor at most, so a broken cursor
-  // cannot hang the test), open the amount (1 after the first tick), hold Up until it shows
-  // `amount`, queue it.
-  static void queueSpell(battleState &b, int kind, int amount) {
-    for (int i = 0; i < 4 && b.selectedKind != kind; ++i) tap(b, KEY_DOWN);
-    tap(b, KEY_ENTER);
-    hold(b, KEY_UP, amount - 1);
-    tap(b, KEY_ENTER);
-  }
-
-  // The player's three slots, each as the letter of its kind and its mana or "-" when empty,
-  // and the mana left: "A3 D15 -, 2 left".
-  static std::string queue(const battleState &b) {
-    const fightUnit &p = b.fighters[0];
-    std::string out;
-    for (int i = 0; i < 3; ++i) {
-      if (i > 0) out += ' ';
-      out += p.spellKind[i] == kindEmpty ? "-" : "ADHS"[p.spellKind[i]] + std::to_string(p.spellMana[i]);
+  // Per word a key (UDLREBX) held n ticks (1) then let go, +K/-K to hold or let go, .n: n ticks.
+  static std::string play(battleState &b, const std::string &script) {
+    const int codes[] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_ENTER, KEY_BACKSPACE, KEY_ESC, KEY_MAX - 1};
+    std::istringstream in(script);
+    for (std::string w; in >> w;) {
+      const bool toggle = w[0] == '+' || w[0] == '-';
+      const int k = codes[std::string("UDLREBX.").find(w[toggle])];
+      key[k] = w[0] != '-' && k != KEY_MAX - 1;
+      for (int n = toggle ? 0 : w.size() > 1 ? std::stoi(w.substr(1)) : 1; n > 0; --n) battleTick(b);
+      if (!toggle && k != KEY_MAX - 1) key[k] = 0, battleTick(b);
     }
-    return out + ", " + std::to_string(p.mana) + " left";
+    const fightUnit &p = b.fighters[0];
+    std::ostringstream out;
+    out << b.phase << ' ' << b.selectedKind << ' ' << b.chosenMana << " |";
+    for (int i = 0; i < 3; ++i)
+      out << ' ' << (p.spellKind[i] < 0 ? "-" : "ADHS"[p.spellKind[i]] + std::to_string(p.spellMana[i]));
+    out << ' ' << p.mana << " | " << b.slot << ' ' << b.slotTimer << " | " << p.life << ' ' << b.fighters[1].life;
+    return out.str();
   }
 };
 
-TEST_F(turnTest, setUpStartsAFreshMatch) {
-  battleState b(units);
-  EXPECT_EQ(queue(b), "- - -, 20 left");
-  EXPECT_EQ(std::tuple(b.fighters[0].life, b.fighters[1].life, b.fighters[1].mana), std::tuple(100, 100, 20));
-  EXPECT_EQ(std::tuple(b.running, b.phase, b.log.count), std::tuple(true, chooseSpell, 1));
-  EXPECT_EQ(b.title, "Fall versus Winter");
-  EXPECT_EQ(b.log.lines[0].text, " Beginning next match, Fall versus Winter");
-  EXPECT_EQ(b.log.lines[0].color, 0);
-  // Twelve rows, all shown, from x = 20 on the back buffer.
-  EXPECT_EQ(std::tuple(b.log.capacity, b.log.visible, b.log.x, b.log.target), std::tuple(12, 12, 20, global::dbuffer));
-}
-
-TEST_F(turnTest, cursorWrapsAndTheSpecialCostsItsFixedAmount) {
-  // The cursor moves once a press and wraps both ways; a Fall player's special costs 15, and the
-  // arrows do not change that.
-  battleState b(units);
-  hold(b, KEY_DOWN, 10);
-  EXPECT_EQ(b.selectedKind, 1);
-  battleTick(b);
-  for (int i = 0; i < 3; ++i) tap(b, KEY_DOWN);
-  EXPECT_EQ(b.selectedKind, 0);
-  tap(b, KEY_UP);
-  EXPECT_EQ(b.selectedKind, 3);
-  tap(b, KEY_ENTER);
-  EXPECT_EQ(b.chosenMana, 15);
-  hold(b, KEY_DOWN, 4);
-  tap(b, KEY_LEFT);
-  EXPECT_EQ(b.chosenMana, 15);
-  tap(b, KEY_ENTER);
-  EXPECT_EQ(queue(b), "S15 - -, 5 left");
-}
-
-TEST_F(turnTest, amountRunsWithHeldKeysStepsWithPressesAndIsClamped) {
-  battleState b(units);
-  key[KEY_ENTER] = 1;
-  battleTick(b);
-  EXPECT_EQ(b.phase, chooseMana);
-  EXPECT_EQ(b.chosenMana, 0);
-  battleTick(b);  // Enter still held: no new press, and the amount is clamped up
-  EXPECT_EQ(b.chosenMana, 1);
-  key[KEY_ENTER] = 0;
-  // Up and Down count every tick they are held, Right only once a press.
-  const int steps[][3] = {{KEY_UP, 5, 6}, {KEY_UP, 30, 20}, {KEY_DOWN, 3, 17}, {KEY_DOWN, 40, 1}, {KEY_RIGHT, 5, 2}};
-  for (const auto &[k, n, amount] : steps) {
-    hold(b, k, n);
-    EXPECT_EQ(b.chosenMana, amount) << k;
+TEST_F(turnTest, slotsResolveAsTheRulesHaveThem) {
+  for (const auto &[player, opponent, life0, life1, cast, sent, after0, after1, fallen] : CASES) {
+    units[0].setValues(names[player], player), units[1].setValues(names[opponent], opponent);
+    battleState b(units);
+    b.phase = resolveSlots, b.result = -1, b.fighters[0].life = life0, b.fighters[1].life = life1;
+    std::istringstream in(cast);
+    for (std::string spell[2]; in >> spell[0] >> spell[1]; resolveSlot(b), ++b.slot)
+      for (int s = 0; s < 2; ++s)
+        b.fighters[s].spellKind[b.slot] = int(std::string("-ADHS").find(spell[s][0])) - 1,
+        b.fighters[s].spellMana[b.slot] = spell[s].size() > 1 ? std::stoi(spell[s].substr(1)) : 0;
+    std::string log;  // under the opening line
+    for (int i = b.log.count - 2; i >= 0; --i) log += b.log.lines[i].text + '|';
+    const int phase = fallen < 0 ? resolveSlots : fallen ? opponentDefeated : playerDefeated;
+    EXPECT_EQ(std::tuple(log, b.fighters[0].life, b.fighters[1].life, b.result, b.phase, b.slotTimer),
+              std::tuple(lines(sent, units), after0, after1, fallen, phase, 64));
   }
-  battleTick(b);
-  for (int k : {KEY_RIGHT, KEY_RIGHT, KEY_LEFT}) tap(b, k);
-  EXPECT_EQ(b.chosenMana, 3);
-  tap(b, KEY_ENTER);
-  EXPECT_EQ(b.phase, chooseSpell);
-  EXPECT_EQ(queue(b), "A3 - -, 17 left");
-  // Fifteen more leave two: the next amount cannot go past them, and a heal of 1 is queued as 2.
-  queueSpell(b, kindDefense, 15);
-  tap(b, KEY_ENTER);
-  hold(b, KEY_UP, 10);
-  EXPECT_EQ(b.chosenMana, 2);
-  tap(b, KEY_BACKSPACE);
-  queueSpell(b, kindHeal, 1);
-  EXPECT_EQ(queue(b), "A3 D15 H2, 0 left");
 }
 
-TEST_F(turnTest, healsAreQueuedEvenAndTheSpecialNeedsItsCostLeft) {
-  battleState b(units);
-  queueSpell(b, kindHeal, 7);
-  // 14 left: the special drops straight back.
-  tap(b, KEY_DOWN);
-  key[KEY_ENTER] = 1;
-  battleTick(b);
-  EXPECT_EQ(b.phase, chooseMana);
-  battleTick(b);
-  EXPECT_EQ(b.phase, chooseSpell);
-  key[KEY_ENTER] = 0;
-  queueSpell(b, kindAttack, 13);
-  queueSpell(b, kindHeal, 5);  // with 1 left a heal of 1
-  EXPECT_EQ(queue(b), "H6 A13 H1, 0 left");
+// A Fall player (special 15). Backspace with nothing queued is spent: held on, it does nothing.
+TEST_F(turnTest, thePlayerQueuesSpellsWithinTheRules) {
+  std::istringstream cases(
+      "U5: 0 3 0 | - - - 20; U D D: 0 1 0 | - - - 20; E: 1 0 1 | - - - 20; E U5: 1 0 6 | - - - 20; "
+      "E U30 D3: 1 0 17 | - - - 20; E D40 R5: 1 0 2 | - - - 20; E R R L5: 1 0 2 | - - - 20; "
+      "E U5 E E U20: 1 0 14 | A6 - - 14; E U5 E E B3: 0 0 1 | A6 - - 14; E U5 E D E E B: 0 1 1 | A6 - - 14; "
+      "+B E U5 E -B: 0 0 6 | A6 - - 14; D D E U6 E: 0 2 6 | H6 - - 14; D D E E: 0 2 2 | H2 - - 18; "
+      "E U18 E D D E E: 3 2 1 | A19 H1 - 0 | 0 63; E U5 E U E: 0 3 0 | A6 - - 14; "
+      "E U4 E U E D3 E: 3 3 15 | A5 S15 - 0 | 0 63; E E E E E E: 3 0 1 | A1 A1 A1 17 | 0 63; "
+      "E U25 E: 3 0 20 | A20 - - 0 | 0 63");
+  for (std::string script, state; std::getline(cases, script, ':') && std::getline(cases, state, ';');) {
+    keyStates.resetAll();  // a release the last battle did not see
+    battleState b(units);
+    EXPECT_EQ(" " + play(b, script).substr(0, state.size() - 1), state) << script;
+  }
 }
 
-TEST_F(turnTest, backspaceTakesBackTheLastSpellOrLeavesTheAmount) {
-  battleState b(units);
-  tap(b, KEY_BACKSPACE);  // nothing queued: nothing happens
-  EXPECT_EQ(b.phase, chooseSpell);
-  queueSpell(b, kindAttack, 5);
-  queueSpell(b, kindDefense, 3);
-  tap(b, KEY_BACKSPACE);
-  EXPECT_EQ(queue(b), "A5 - -, 15 left");
-  EXPECT_EQ(b.queuedCount, 1);
-  // In the amount phase it only goes back to choosing the spell, and the same press does not
-  // take back the queued spell too.
-  tap(b, KEY_ENTER);
-  hold(b, KEY_UP, 3);
-  key[KEY_BACKSPACE] = 1;
-  battleTick(b);
-  EXPECT_EQ(b.phase, chooseSpell);
-  hold(b, KEY_BACKSPACE, 3);
-  EXPECT_EQ(queue(b), "A5 - -, 15 left");
-
-  // A Backspace held while nothing is queued is spent: it neither leaves the amount nor takes
-  // back the spell queued while it is still held.
-  battleTick(b);
-  battleState c(units);
-  key[KEY_BACKSPACE] = 1;
-  battleTick(c);
-  queueSpell(c, kindAttack, 4);
-  ticks(c, 3);
-  EXPECT_EQ(queue(c), "A4 - -, 16 left");
-}
-
-TEST_F(turnTest, twentyManaInOneSpellEndsTheInputAndTheSlotsBegin) {
+TEST_F(turnTest, slotsPlayEvery64TicksWhileEitherSideHasOneThenTheTurnOrTheBattleEnds) {
   srand(3);
   battleState b(units);
-  // Effects left from the last turn end when the opponent plans.
-  for (int s = 0; s < 2; ++s) b.halveEnemySpells[s] = b.invertEnemySpells[s] = true;
-  queueSpell(b, kindAttack, 25);
-  EXPECT_EQ(queue(b), "A20 - -, 0 left");
-  // The opponent has planned and slot 0's countdown has started in the same tick.
-  EXPECT_EQ(std::tuple(b.phase, b.slot, b.slotTimer), std::tuple(resolveSlots, 0, 63));
-  for (int s = 0; s < 2; ++s) EXPECT_FALSE(b.halveEnemySpells[s] || b.invertEnemySpells[s]) << s;
-  const int *planned = b.fighters[1].spellKind;
-  EXPECT_FALSE(planned[0] == -1 && planned[1] == -1 && planned[2] == -1) << "the opponent made no plan";
-  EXPECT_EQ(b.fighters[1].mana, 20);
-}
-
-TEST_F(turnTest, slotsPlayWhileEitherSideHasASpellThenANewTurnBegins) {
-  battleState b(units);
-  fightUnit &o = b.fighters[1];
-  b.fighters[0] = {100, 0, {kindAttack, -1, -1}, {20, 0, 0}};
-  o = {100, 20, {kindDefense, 10, -1}, {5, -1, 0}};  // kind 10 casts nothing, but its slot is played
-  b.queuedCount = 1;
-  b.selectedKind = 2;
-  b.phase = resolveSlots;
-  b.slotTimer = 64;
-  ticks(b, 63);
-  EXPECT_EQ(o.life, 100);
-  battleTick(b);
-  EXPECT_EQ(o.life, 85);
-  EXPECT_EQ(queue(b), "- - -, 0 left");  // the resolved spell leaves the queue, the opponent's stays
-  EXPECT_EQ(o.spellKind[0], kindDefense);
-  EXPECT_EQ(std::tuple(b.phase, b.slot, b.slotTimer), std::tuple(resolveSlots, 1, 64));
-  ticks(b, 64);
-  EXPECT_EQ(b.phase, newTurn);  // slot 2 is empty on both sides
-  EXPECT_EQ(b.fighters[0].life, 100);
-  battleTick(b);
-  EXPECT_EQ(std::tuple(b.phase, b.queuedCount, b.selectedKind), std::tuple(chooseSpell, 0, 0));
-  EXPECT_EQ(queue(b), "- - -, 20 left");
-
-  // After slot 2 the turn is over whatever the slots hold.
-  b.fighters[0].spellKind[2] = kindHeal;
-  b.phase = resolveSlots;
-  b.slot = 2;
-  b.slotTimer = 1;
-  battleTick(b);
-  EXPECT_EQ(b.phase, newTurn);
-}
-
-TEST_F(turnTest, aFallEndsTheBattleAfterTheClosingPauseUnlessAQuitComesFirst) {
-  // The player falls in the last slot: no new turn, the closing message on top for 64 ticks.
-  battleState b(units);
-  b.fighters[0].life = 5;
-  b.fighters[1] = {100, 20, {-1, -1, kindAttack}, {0, 0, 9}};
-  b.phase = resolveSlots;
-  b.slot = 2;
-  b.slotTimer = 1;
-  battleTick(b);
-  EXPECT_EQ(std::tuple(b.phase, b.result), std::tuple(playerDefeated, 0));
-  battleTick(b);
-  EXPECT_EQ(b.phase, defeatPause);
-  EXPECT_EQ(b.log.lines[0].text, " You have lost.");
-  EXPECT_EQ(b.log.lines[0].color, makecol(0, 0, 204));
-  for (int i = 1; i <= 8; ++i) EXPECT_EQ(b.log.lines[i].text, "") << i;
-  EXPECT_EQ(b.log.lines[9].text, " Player 1 loses 9 health points");
-  ticks(b, 62);
-  EXPECT_TRUE(b.running);
-  battleTick(b);  // the 64th tick of the pause
-  EXPECT_FALSE(b.running);
-  EXPECT_EQ(b.result, 0);
-  EXPECT_EQ(quitQuestions, 0);
-
-  // The opponent falls; a quit confirmed during the closing pause still makes it -1.
-  battleState c(units);
-  c.fighters[0] = {100, 20, {kindAttack, -1, -1}, {4, 0, 0}};
-  c.fighters[1].life = 3;
-  c.phase = resolveSlots;
-  c.slotTimer = 1;
-  ticks(c, 2);
-  EXPECT_EQ(std::tuple(c.phase, c.result), std::tuple(victoryPause, 1));
-  EXPECT_EQ(c.log.lines[0].text, " You have won!");
-  EXPECT_EQ(c.log.lines[0].color, makecol(204, 0, 0));
-  ticks(c, 20);
-  quitAnswer = 1;
-  tap(c, KEY_ESC);
-  EXPECT_EQ(quitQuestions, 1);
-  EXPECT_EQ(std::tuple(c.running, c.result), std::tuple(false, -1));
-}
-
-TEST_F(turnTest, declinedQuitDropsTicksAndSwallowsHeldKeys) {
-  battleState b(units);
+  EXPECT_EQ(b.log.lines[0].text + std::to_string(b.log.lines[0].color), " Beginning next match, Fall versus Winter0");
+  for (int s = 0; s < 2; ++s) b.halveEnemySpells[s] = b.invertEnemySpells[s] = true;  // end as it plans
+  play(b, "E U25 E");
+  EXPECT_NE(b.fighters[1].spellKind[0], kindEmpty);
+  b.fighters[1] = {100, 20, {kindDefense, 10, -1}, {5, -1, 0}};  // kind 10 casts nothing but is played
+  b.selectedKind = kindHeal;
+  EXPECT_EQ(play(b, ".62"), "3 2 20 | A20 - - 0 | 0 1 | 100 100");
+  EXPECT_EQ(play(b, ".1"), "3 2 20 | - - - 0 | 1 64 | 100 85");
+  EXPECT_EQ(play(b, ".64"), "4 2 20 | - - - 0 | 1 64 | 100 85");
+  EXPECT_EQ(play(b, ".1"), "0 0 20 | - - - 20 | 1 64 | 100 85");
+  EXPECT_EQ(std::pair(b.queuedCount, b.fighters[1].spellKind[0]), std::pair(0, kindDefense));
+  b.phase = resolveSlots, b.slot = 2, b.slotTimer = 1;  // after slot 2 the turn ends, whatever is next
+  EXPECT_EQ(play(b, ".1"), "4 0 20 | - - - 20 | 2 64 | 100 85");
+  // A fall: 8 blank lines, the outcome, 64 ticks; a quit declined drops ticks and keys pending.
+  b.fighters[0].spellKind[0] = kindAttack, b.fighters[0].spellMana[0] = 9, b.fighters[1] = {3};
+  b.phase = resolveSlots, b.slot = 0, b.slotTimer = 1;
   timerCounter = 5;
-  keyHeldAfterDialog = KEY_ENTER;
-  hold(b, KEY_ESC, 3);  // Esc held: asked once
-  EXPECT_EQ(quitQuestions, 1);
-  EXPECT_EQ(timerCounter, 0);
-  EXPECT_TRUE(b.running);
-  EXPECT_EQ(b.phase, chooseSpell);  // the Enter held since the dialog is no new press
-  key[KEY_ENTER] = 0;
-  battleTick(b);
-  tap(b, KEY_ENTER);
-  EXPECT_EQ(b.phase, chooseMana);
-
-  // A quit confirmed while choosing ends the battle at once.
-  quitAnswer = 1;
-  keyHeldAfterDialog = -1;
-  key[KEY_ESC] = 1;
-  battleTick(b);
-  EXPECT_EQ(std::tuple(b.running, b.result), std::tuple(false, -1));
+  EXPECT_EQ(play(b, ".60 X3"), "6 0 20 | - - - 20 | 0 1 | 100 0");
+  EXPECT_EQ(std::tuple(questions, int(timerCounter), keyStates[KEY_ENTER], b.result), std::tuple(1, 0, 0, 1));
+  std::string log;
+  for (int i = 0; i < 10; ++i) log += b.log.lines[i].text + '|';
+  EXPECT_EQ(log, " You have won!||||||||| Player 2 loses 9 health points|");
+  EXPECT_EQ(std::pair(b.log.lines[0].color, b.running), std::pair(makecol(204, 0, 0), true));
+  answer = 1;  // at the pause's last tick
+  play(b, "X");
+  EXPECT_EQ(std::tuple(questions, b.running, b.result), std::tuple(2, false, -1));
 }
 
-TEST_F(turnTest, fightDrawsAtOnceAndReturnsTheQuitAfterItsLastFrame) {
-  const ownedBitmap background(create_bitmap(640, 480));
-  clear_to_color(background.get(), makecol(40, 40, 40));
-  BITMAP *buttons[4] = {};
-  int rests = 0;
-  script = [&] {
-    ++rests;
-    if (rests == 1) {
-      EXPECT_EQ(pixel(620, 225), makecol(255, 0, 0));  // the first frame, with no tick yet
-      key[KEY_DOWN] = 1;
+using soakTest = turnTest;
+
+TEST_F(soakTest, randomBattlesKeepTheRulesAtEveryTick) {
+  askQuit = [] { return answer = rand() % 3 == 0; };  // random wizards, keys and answers, seeded
+  srand(97);
+  const int keys[] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_ENTER, KEY_BACKSPACE, KEY_ESC};
+  const int odds[] = {4500, 1500, 2000, 2000, 3500, 500, 2};  // in 10000
+  for (int n = 0; n < 1000; ++n) {
+    const int type = rand() % 4, other = (type + 1 + rand() % 3) % 4;
+    units[0].setValues(names[type], CT(type)), units[1].setValues(names[other], CT(other)), answer = 0;
+    battleState b(units);
+    const fightUnit &p = b.fighters[0], &o = b.fighters[1];
+    for (long tick = 1; b.running; ++tick) {
+      for (int i = 0; i < 7; ++i) key[keys[i]] = rand() % 10000 < odds[i];
+      battleTick(b);
+      int spent = 0, filled = 0;  // while choosing, the queue holds what was paid for
+      for (int i = 0; i < 3; ++i) spent += i < b.queuedCount ? p.spellMana[i] : 0, filled += p.spellKind[i] >= 0;
+      ASSERT_TRUE(b.phase >= 0 && b.phase <= 8 && b.selectedKind >= 0 && b.selectedKind <= 3 && p.life >= 0 &&
+                  p.life <= 100 && o.life >= 0 && o.life <= 100 && o.mana == 20 && tick < 1000000 &&
+                  (b.phase > chooseMana || (filled == b.queuedCount && spent + p.mana == 20)))
+          << "battle " << n << " tick " << tick;
     }
-    if (rests == 2) key[KEY_ESC] = 1;
-    if (rests == 3) clear_to_color(global::dbuffer, 0);  // declined: the battle goes on
-    if (rests == 5) key[KEY_ESC] = 0;
-    if (rests == 6) key[KEY_ESC] = quitAnswer = 1;
-    timerCounter = 1;
-  };
-  EXPECT_EQ(fight(units, background.get(), buttons), -1);
-  EXPECT_EQ(quitQuestions, 2);
-  EXPECT_EQ(timerCounter, 0);
-  EXPECT_EQ(pixel(620, 285), makecol(255, 0, 0));  // the last frame, cursor moved down once
-  EXPECT_EQ(pixel(0, 0), makecol(40, 40, 40));
+    ASSERT_EQ(b.result == -1, answer == 1) << n;
+    ASSERT_TRUE(b.result == -1 || (b.fighters[b.result].life == 0 && b.fighters[1 - b.result].life > 0)) << n;
+  }
 }

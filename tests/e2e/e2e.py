@@ -86,6 +86,15 @@ def dialog(img):  # the quit dialog's question in black on light grey, centred o
     return any(centre(img, q, x, y, BLACK, GREY) for y in range(img.h) if img.px(img.w // 2, y) == GREY for x in range(316, 325))
 
 
+class Doubled:  # a screenshot of a window at twice the size, read at the game's own coordinates; -1 where a pixel is not whole
+    def __init__(self, img):
+        self.img, self.w, self.h = img, 640, 480
+
+    def px(self, x, y):
+        p = {self.img.px(2 * x + dx, 2 * y + dy) for dx in (0, 1) for dy in (0, 1)}
+        return p.pop() if len(p) == 1 else -1
+
+
 class Game:  # Xvfb and the game, each start on a new display, all killed however this script ends; steps kept as PNGs
     def __init__(self, exe, out):
         self.exe, self.shots, self.work, self.procs, self.figures, self.step = exe, out + "/e2e-shots/e2e", out + "/e2e-work", [], [], 0
@@ -102,7 +111,7 @@ class Game:  # Xvfb and the game, each start on a new display, all killed howeve
     def start(self, screen="640x480x24", args=()):  # Xvfb with this screen, its number from -displayfd, then the game
         r, w = os.pipe()
         self.spawn(["Xvfb", "-displayfd", str(w), "-screen", "0", screen, "-nolisten", "tcp"], pass_fds=(w,))
-        env = dict(os.environ, DISPLAY=":%d" % int(os.read(r, 16)), HOME=self.work)
+        self.env = env = dict(os.environ, DISPLAY=":%d" % int(os.read(r, 16)), HOME=self.work)
         self.dpy, self.size = C.c_void_p(X11.XOpenDisplay(env["DISPLAY"].encode())), [int(v) for v in screen.split("x")[:2]]
         self.game = self.spawn([self.exe, *args], cwd=self.cwd, env=env)
 
@@ -124,13 +133,13 @@ class Game:  # Xvfb and the game, each start on a new display, all killed howeve
         assert ok, "waited %d s for %s" % (timeout, label)
         return img
 
-    def cpu(self, where):  # the game's processor use over 3 s, all its threads, as a share of one core
+    def cpu(self, where, limit=0.05):  # the game's processor use over 3 s, all its threads, as a share of one core
         used = lambda: sum(int(open(t + "/schedstat").read().split()[0]) for t in glob.glob("/proc/%d/task/*" % self.game.pid))
         before, start = used(), time.monotonic()
         time.sleep(3)
         share = (used() - before) / 1e9 / (time.monotonic() - start)  # schedstat counts nanoseconds on a processor
         self.figures.append("processor use on the %s: %.1f%% of one core" % (where, 100 * share))
-        assert share <= 0.05, "more than 5% of one core on the " + where
+        assert share <= limit, "more than %g%% of one core on the %s" % (100 * limit, where)
 
 
 def fight(g, key, label, test, timeout=10):  # a key in the battle, then its state once test(state) holds
@@ -204,10 +213,42 @@ def fatal(g):  # highscore.mhs a directory: Yes in the quit dialog ends the run,
     assert os.listdir(g.cwd) == ["highscore.mhs"] and not os.listdir(g.cwd + "/highscore.mhs"), "the directory changed"
 
 
+def doubled(g, measure):  # --window --scale 2 on a 1920x1080 desktop: a 1280x960 window, every screen in whole pixels
+    g.start("1920x1080x24", ("--window", "--scale", "2"))
+    XTST.XTestFakeMotionEvent(g.dpy, -1, 600, 400, 0)  # with no window manager keys go to the window under the pointer
+    g.wait(None, "2x-menu", lambda i: framed(i, MENU, 2) == 0)
+    assert "1280x960+0+0" in subprocess.run(["xwininfo", "-root", "-tree", "-display", g.env["DISPLAY"]],
+                                            capture_output=True, text=True).stdout, "no 1280x960 window"
+    measure("main menu in a 2x window", 0.02)
+    g.wait("Right", "2x-Right", lambda i: framed(i, MENU, 2) == 1)
+    g.wait("Left", "2x-Left", lambda i: framed(Doubled(i), MENU) == 0)
+    g.wait("Return", "2x-chooser", lambda i: framed(Doubled(i), CHOOSER) == 0)
+    g.press("Return")
+    g.wait(None, "2x-intro", lambda i: intro(Doubled(i), 1), 20)
+    b = battle(g.wait("space", "2x-battle", lambda i: (b := battle(Doubled(i))) and b["cursor"] == 0))
+    g.wait("Escape", "2x-dialog", lambda i: dialog(Doubled(i)))
+    measure("quit dialog in a 2x window", 0.02)
+    g.press("Right")
+    g.wait("Return", "2x-dialog-no", lambda i: battle(Doubled(i)) == b)
+    g.wait("Escape", "2x-dialog-again", lambda i: dialog(Doubled(i)))
+    g.wait("Return", "2x-highscore", lambda i: text(Doubled(i), "Your score: 0 wins", 100, 200, BLACK, YELLOW))
+    g.press("Return")
+    g.wait("Right", "2x-end-game", lambda i: framed(i, MENU, 2) == 1)
+    g.press("Return")
+    assert g.game.wait(15) == 0, "End game in a 2x window: status %s" % g.game.returncode
+    run = lambda *a: subprocess.run([g.exe, *a], capture_output=True, text=True, timeout=10, env={})  # no display
+    h, v, bad = run("--help"), run("-V"), run("--scale", "9")
+    assert h.returncode == 0 and h.stdout.startswith("Usage: mirvanes") and "--window" in h.stdout, h
+    assert v.returncode == 0 and v.stdout.startswith("mirvanes "), v
+    assert bad.returncode == 2 and not bad.stdout and bad.stderr.split("\n")[1:2] == ["Usage: mirvanes [OPTION]..."], bad
+
+
 if __name__ == "__main__":
     g, started = Game(os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])), time.monotonic()
     try:
-        play(g, g.cpu if "MIRVANES_E2E_CPU" in os.environ else lambda where: None)
+        measure = g.cpu if "MIRVANES_E2E_CPU" in os.environ else lambda *_: None
+        play(g, measure)
+        doubled(g, measure)
         fatal(g)
     finally:
         for p in reversed(g.procs):

@@ -1,0 +1,67 @@
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "allegro_fixture.h"
+#include "frame/enlarge.h"
+#include "frame/options.h"
+#include "highscore/hsfile.h"
+
+std::string parsed(std::vector<const char *> args) {  // mode letter and scale (A: auto), help, version, or the error
+  args.insert(args.begin(), "mirvanes");
+  const options o = parseOptions(static_cast<int>(args.size()), args.data());
+  if (!o.error.empty() || o.help || o.version) return o.help ? "help" : o.version ? "version" : o.error;
+  return "awf"[o.mode] + (o.scale == autoScale ? "A" : std::to_string(o.scale));
+}
+
+TEST(desktopOptions, commandLines) {
+  const std::pair<std::vector<const char *>, std::string> table[] = {
+      // clang-format off
+      {{}, "a1"}, {{"--window", "--scale", "3"}, "w3"}, {{"-s2", "-w"}, "w2"}, {{"-w", "--scale=auto"}, "wA"},
+      {{"-w", "--scale=1"}, "w1"}, {{"-f"}, "f1"}, {{"-f", "--help", "-x"}, "help"}, {{"-V"}, "version"},
+      {{"-x", "-h"}, "unknown option '-x'"}, {{"score"}, "unexpected argument 'score'"},
+      {{"-w", "-s"}, "option '-s' needs a value"}, {{"-w", "-s", "5"}, "invalid scale '5': use 1 to 4 or auto"},
+      {{"-s3"}, "--scale works only with --window"}, {{"-w", "-f"}, "--window and --fullscreen exclude each other"}};
+  // clang-format on
+  for (const auto &[args, want] : table) EXPECT_EQ(parsed(args), want) << args.size() << " arguments";
+  EXPECT_EQ(std::tuple(fittingScale(2560, 1440), fittingScale(1080, 1920), fittingScale(1, 1)), std::tuple(2, 1, 1));
+}
+
+TEST_F(allegroTest, enlargedPixelsBecomeWholeSquares) {
+  const auto pure = [](int d, int i) { return makecol_depth(d, i & 1 ? 255 : 0, i & 2 ? 255 : 0, i & 4 ? 255 : 0); };
+  std::unique_ptr<BITMAP, decltype(&destroy_bitmap)> small(create_bitmap_ex(16, 4, 2), destroy_bitmap);
+  for (int i = 0; i < 8; ++i) putpixel(small.get(), i % 4, i / 4, pure(16, i));  // the eight pure colours
+  for (int depthScale = 0; depthScale < 8; ++depthScale) {                       // 16 and 32 bits, scales 1 to 4
+    const int depth = depthScale < 4 ? 16 : 32, s = depthScale % 4 + 1, w = 4 * s;
+    std::unique_ptr<BITMAP, decltype(&destroy_bitmap)> big(create_bitmap_ex(depth, w, 2 * s), destroy_bitmap);
+    clear_to_color(big.get(), 12345);
+    enlarge(small.get(), big.get(), s);
+    for (int i = 0; i < w * 2 * s; ++i)
+      ASSERT_EQ(getpixel(big.get(), i % w, i / w), pure(depth, i / w / s * 4 + i % w / s)) << depth << " bits x" << s;
+  }
+}
+
+std::string bytes(const std::string &path) { return {std::istreambuf_iterator<char>(std::ifstream(path).rdbuf()), {}}; }
+
+TEST(desktopHighscore, linkBitsAndLeftoversStayAndALockedDirectoryGetsTheFileRewritten) {
+  const std::filesystem::path dir = mkdtemp(std::string("/tmp/mirvanes-XXXXXX").data()), real = dir / "real";
+  const std::string saved = hsFilename, record("\3\0\0\0\0\0\0\0\7\0\0\0\0\0\0\0", 16);  // {3, 0, 7, 0}
+  struct highscore scores = {{3, 0, 7, 0}};
+  std::ofstream(real) << "old";
+  std::filesystem::permissions(real, std::filesystem::perms(0646));  // others may write: the locked case runs as nobody
+  std::filesystem::create_directory(dir / "highscore.mhs.tmp");      // the fixed name a temporary once had
+  std::filesystem::create_symlink("real", hsFilename = dir / "highscore.mhs");
+  write_hs(&scores);
+  EXPECT_EQ(bytes(real), record);
+  EXPECT_EQ(std::filesystem::status(real).permissions(), std::filesystem::perms(0646));
+  std::ofstream(real) << "old";
+  std::filesystem::permissions(dir, std::filesystem::perms(0555));  // locked; root gives up its rights below
+  const auto asNobody = [] { return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0); };
+  EXPECT_EXIT((asNobody() ? write_hs(&scores) : exit(9), exit(0)), ::testing::ExitedWithCode(0), "");
+  EXPECT_EQ(bytes(real), record);
+  std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
+  std::filesystem::remove_all(dir);
+  hsFilename = saved;
+}
