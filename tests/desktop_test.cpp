@@ -26,7 +26,10 @@ TEST(desktopOptions, commandLines) {
       {{"-s3"}, "--scale works only with --window"}, {{"-w", "-f"}, "--window and --fullscreen exclude each other"}};
   // clang-format on
   for (const auto &[args, want] : table) EXPECT_EQ(parsed(args), want) << args.size() << " arguments";
-  EXPECT_EQ(std::tuple(fittingScale(2560, 1440), fittingScale(1080, 1920), fittingScale(1, 1)), std::tuple(2, 1, 1));
+  // A window fits with 96 pixels to spare across and down: 1376x1056 holds 2x, one pixel less holds 1x.
+  EXPECT_EQ(std::tuple(fittingScale(2560, 1440), fittingScale(1376, 1056), fittingScale(1375, 1056),
+                       fittingScale(1376, 1055), fittingScale(3840, 2160)),
+            std::tuple(2, 2, 1, 1, 4));
 }
 
 TEST_F(allegroTest, enlargedPixelsBecomeWholeSquares) {
