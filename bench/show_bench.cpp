@@ -12,6 +12,7 @@
 #include "frame/options.h"
 #include "frame/tga.h"
 #include "images.h"
+#include "run.h"
 
 namespace {
 constexpr int SKIPPED = 77;  // CTest's usual status for a skipped test
@@ -49,12 +50,6 @@ int main(int argc, char **argv) {
     std::puts("no display: nothing shown, nothing measured");
     return SKIPPED;
   }
-  global::dbuffer = create_bitmap_ex(16, 640, 480);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  destroy_bitmap(global::dbuffer);
-  return 0;
+  return runBenchmarks(argc, argv);
 }
 END_OF_MAIN()
