@@ -56,8 +56,9 @@ TEST_F(tgaTest, refusesHeadersOutsideTheSubsetAndDataShorterThanItsHeaderSays) {
     file[at] = static_cast<unsigned char>(value);
     EXPECT_EQ(bool(decode(file, 22)), bool(accepted)) << at << '=' << value << ' ' << depth << '/' << descriptor;
   }
-  const bytes file = tga(2, 1, 16, 1, bytes(4));
+  const bytes file = tga(1, 2, 16, 1, bytes(4));  // one column: its length is width times height, not a ratio
   EXPECT_TRUE(decode(file, 22));
+  EXPECT_TRUE(decode(tga(0, 0, 16, 1, {}), 18));  // a header alone holds an empty picture
   for (std::size_t n : {21, 17, 0}) EXPECT_FALSE(decode(file, n)) << n;
   EXPECT_FALSE(adapt(nullptr, 100));
   EXPECT_FALSE(decode(tga(32768, 32768, 32, 8, {}), 18));  // 2^32 bytes, which 32 bits would wrap to 0

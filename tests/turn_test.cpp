@@ -95,6 +95,7 @@ TEST_F(turnTest, thePlayerQueuesSpellsWithinTheRules) {
       "E U30 D3: 1 0 17 | - - - 20; E D40 R5: 1 0 2 | - - - 20; E R R L5: 1 0 2 | - - - 20; "
       "E U5 E E U20: 1 0 14 | A6 - - 14; E U5 E E B3: 0 0 1 | A6 - - 14; E U5 E D E E B: 0 1 1 | A6 - - 14; "
       "+B E U5 E -B: 0 0 6 | A6 - - 14; D D E U6 E: 0 2 6 | H6 - - 14; D D E E: 0 2 2 | H2 - - 18; "
+      "E U17 E D D E E: 3 2 2 | A18 H2 - 0 | 0 63; "
       "E U18 E D D E E: 3 2 1 | A19 H1 - 0 | 0 63; E U5 E U E: 0 3 0 | A6 - - 14; "
       "E U4 E U E D3 E: 3 3 15 | A5 S15 - 0 | 0 63; E E E E E E: 3 0 1 | A1 A1 A1 17 | 0 63; "
       "E U25 E: 3 0 20 | A20 - - 0 | 0 63");
@@ -131,6 +132,12 @@ TEST_F(turnTest, slotsPlayEvery64TicksWhileEitherSideHasOneThenTheTurnOrTheBattl
   for (int i = 0; i < 10; ++i) log += b.log.lines[i].text + '|';
   EXPECT_EQ(log, " You have won!||||||||| Player 2 loses 9 health points|");
   EXPECT_EQ(std::pair(b.log.lines[0].color, b.running), std::pair(makecol(204, 0, 0), true));
+  battleState lost(units);  // the player falls instead: the outcome in the opponent's colour
+  lost.fighters[0] = {3, 20, {-1, -1, -1}, {0, 0, 0}}, lost.fighters[1] = {100, 20, {kindAttack, -1, -1}, {9, 0, 0}};
+  lost.phase = resolveSlots, lost.slot = 0, lost.slotTimer = 1;
+  play(lost, ".2");
+  EXPECT_EQ(std::pair(lost.log.lines[0].text, lost.log.lines[0].color),
+            std::pair(std::string(" You have lost."), makecol(0, 0, 204)));
   answer = 1;  // at the pause's last tick
   play(b, "X");
   EXPECT_EQ(std::tuple(questions, b.running, b.result), std::tuple(2, false, -1));
