@@ -75,6 +75,9 @@ TEST_F(battleScreenTest, whileChoosingTheFrameShowsBarsQueueButtonsCursorAndText
   // Yellow shows where a smaller background leaves the buffer bare.
   clear_to_color((background = ownedBitmap(create_bitmap(320, 240))).get(), 0x4208);
   expectSpots("319 239 . 320 239 Y 639 479 Y");
+  clear_bitmap(global::dbuffer);  // as wide as the buffer but shorter: still yellow below it
+  clear_to_color((background = ownedBitmap(create_bitmap(640, 240))).get(), 0x4208);
+  expectSpots("320 239 . 320 240 Y");
 }
 
 TEST_F(battleScreenTest, spellsAnimateByKindWhileTheirSlotPlays) {
@@ -105,6 +108,13 @@ TEST_F(battleScreenTest, spellsAnimateByKindWhileTheirSlotPlays) {
       // Spring's dots, in the player's colour in front of the caster: counted below.
       {Winter, Spring, 50, {-1, 0, 3, 10}, ""}};
   for (const auto &s : scenes) meet(s.player, s.opponent, resolveSlots, s.t, s.slots), expectSpots(s.spots);
-  const int dots = count(542, 106, 563, 145, 0x001F);
-  EXPECT_EQ(std::pair(dots > 0, count(0, 0, 639, 479, 0x001F)), std::pair(true, dots));
+  // Over many frames the dots (radius 2 round x = 544 + rand() % 18, y = 108 + rand() % 36) fill their box to its
+  // four edges and never leave it.
+  int edges = 0;
+  for (int frame = 0; frame < 100; ++frame, expectSpots("")) {
+    EXPECT_EQ(count(520, 90, 585, 160, 0x001F), count(542, 106, 563, 145, 0x001F));
+    edges |= (count(542, 106, 563, 106, 0x001F) > 0) | (count(542, 145, 563, 145, 0x001F) > 0) << 1 |
+             (count(542, 106, 542, 145, 0x001F) > 0) << 2 | (count(563, 106, 563, 145, 0x001F) > 0) << 3;
+  }
+  EXPECT_EQ(edges, 15);
 }
