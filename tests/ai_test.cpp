@@ -124,11 +124,12 @@ TEST_F(aiTest, highLifeTurnsHealsIntoAttacksLowLifeHealsAndNoStanceIsFatal) {
 TEST(catalogueTest, everyNameLineAndCost) {
   const std::string hurts = "|Causes 1 damage for every mana point spent",
                     blocks = "|Reduces the damage of enemy attacks by 1 for each mana point spent",
-                    heals = "|Turns half of the mana spent into life";
+                    heals = "|Turns half of the mana spent into life",
+                    shield = "Magic shield|A mana shield will block attacks|" + blocks,
+                    heal = "Heal|This spell will heal you|" + heals;
   const std::string spells[16] = {
       "Spring 10|Typhoon|A typhoon will blow away the enemy|" + hurts,
-      "Wind wall|A strong wind will reduce the damage of enemy attacks|" + blocks,
-      "Heal|This spell will heal you|" + heals,
+      "Wind wall|A strong wind will reduce the damage of enemy attacks|" + blocks, heal,
       "Confusing joint|THC in the blood reduces the effects of all enemy spells by 50%|"
       "Does not affect the special attack|",
       "Summer 20|Fireball|A ball of fire will burn the enemy|" + hurts,
@@ -136,13 +137,10 @@ TEST(catalogueTest, everyNameLineAndCost) {
       "Energy Absorption|Energy from the sun will be absorbed and turned into life|" + heals,
       "Vendetta|Casting this spell will decrease the enemy's life by 30.|You lose 20 life yourself,|"
       "but it's still a powerful attack",
-      "Fall 15|Earthquake|An earthquake will shake the enemy|" + hurts,
-      "Magic shield|A mana shield will block attacks|" + blocks,
-      "Heal|This spell will heal you|" + heals,
+      "Fall 15|Earthquake|An earthquake will shake the enemy|" + hurts, shield, heal,
       "Heal of nature|Using forces of nature and the element of earth,|"
       "you will receive 15 health points for only 15 mana points|",
-      "Winter 20|Icebolt|A bolt of ice will be shot on the enemy|" + hurts,
-      "Magic shield|A mana shield will block attacks|" + blocks,
+      "Winter 20|Icebolt|A bolt of ice will be shot on the enemy|" + hurts, shield,
       "Ice is life|The cold powers of ice will increase your life|" + heals,
       "Frosty twist|This is a 'no risk, no fun' spell.|You will receive life for every attack spell the enemy casts|"
       "and lose life for every defend spell the enemy casts"};

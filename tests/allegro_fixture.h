@@ -11,9 +11,7 @@
 #include "frame/keystates.h"
 #include "headless.h"
 
-struct bitmapRelease {
-  void operator()(BITMAP *bmp) const { destroy_bitmap(bmp); }
-};
+struct bitmapRelease { void operator()(BITMAP *bmp) const { destroy_bitmap(bmp); } };
 using ownedBitmap = std::unique_ptr<BITMAP, bitmapRelease>;
 
 // A fatal report: the child's whole output is the text, and it ends with status 1. Without a system

@@ -4,29 +4,28 @@
 #include "allegro_fixture.h"
 #include "battle/battle.h"
 
-// The battle frame from a hand-set state, on a grey (0x4208) background with buttons filled with 1 to 4.
+// The battle frame from a hand-set state, on a grey (0x4208) background with buttons filled with 1 to 4, and a
+// fifth, filled with 5, just past the four the battle may draw.
 class battleScreenTest : public allegroTest {
  protected:
   unit units[2];
   std::optional<battleState> battle;
-  ownedBitmap background, pictures[4];
-  BITMAP *buttons[4];
+  ownedBitmap background, pictures[5];
+  BITMAP *buttons[5];
 
   void SetUp() override {
     allegroTest::SetUp();
     clear_to_color((background = ownedBitmap(create_bitmap(640, 480))).get(), 0x4208);
-    for (int k = 0; k < 4; ++k)
+    for (int k = 0; k < 5; ++k)
       clear_to_color((pictures[k] = ownedBitmap(buttons[k] = create_bitmap(50, 50))).get(), k + 1);
   }
 
   // A battle of the two types in the phase, with the slot timer at t and each side's first slot as given.
-  battleState &meet(CT player, CT opponent, int phase, int t, std::array<int, 4> slots = {-1, 0, -1, 0}) {
-    units[0].setValues(names[player], player);
-    units[1].setValues(names[opponent], opponent);
+  battleState &meet(CT player, CT opponent, int phase, int t, std::array<int, 4> s = {-1, 0, -1, 0}) {
+    units[0].setValues(names[player], player), units[1].setValues(names[opponent], opponent);
     battleState &b = battle.emplace(units);
-    std::tie(b.phase, b.slotTimer) = std::pair(phase, t);
-    for (int p = 0; p < 2; ++p)
-      std::tie(b.fighters[p].spellKind[0], b.fighters[p].spellMana[0]) = std::pair(slots[2 * p], slots[2 * p + 1]);
+    b.phase = phase, b.slotTimer = t;
+    for (int p = 0; p < 2; ++p) b.fighters[p].spellKind[0] = s[2 * p], b.fighters[p].spellMana[0] = s[2 * p + 1];
     return b;
   }
 
@@ -52,10 +51,8 @@ TEST_F(battleScreenTest, whileChoosingTheFrameShowsBarsQueueButtonsCursorAndText
     // Full bars of 130 pixels; no fireball; the queue at x = 20 and 80, each mana on black in its corner; the buttons.
     expectSpots(
         "20 155 G 150 169 G 151 155 . 490 169 G 489 155 . 620 155 G 255 155 M 385 169 M 386 155 . 260 118 . 20 200 4 "
-        "53 249 4 54 249 K "
-        "69 200 4 19 200 . 80 200 1 121 249 1 122 249 K 129 200 1 130 200 . 140 200 . 570 200 1 619 249 1 570 260 2 "
-        "570 320 3 "
-        "570 380 4 619 429 4 569 200 . 570 430 . 611 285 2 620 225 .");
+        "53 249 4 54 249 K 69 200 4 19 200 . 80 200 1 121 249 1 122 249 K 129 200 1 130 200 . 140 200 . 570 200 1 "
+        "619 249 1 570 260 2 570 320 3 570 380 4 619 429 4 569 200 . 570 430 . 570 440 . 611 285 2 620 225 .");
     // The cursor of radius 8 on the defense button's right edge, the amount, and the spell's name and description.
     const bool choosing = phase != victoryPause;
     expectSpots(choosing ? "620 285 R 612 285 R 620 293 R 620 277 R" : "620 285 . 612 285 2 620 293 . 620 277 .");

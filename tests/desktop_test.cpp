@@ -1,13 +1,8 @@
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include "allegro_fixture.h"
 #include "frame/enlarge.h"
 #include "frame/options.h"
-#include "highscore/hsfile.h"
 
 std::string parsed(std::vector<const char *> args) {  // mode letter and scale (A: auto), help, version, or the error
   args.insert(args.begin(), "mirvanes");
@@ -44,27 +39,4 @@ TEST_F(allegroTest, enlargedPixelsBecomeWholeSquares) {
     for (int i = 0; i < w * 2 * s; ++i)
       ASSERT_EQ(getpixel(big.get(), i % w, i / w), pure(depth, i / w / s * 4 + i % w / s)) << depth << " bits x" << s;
   }
-}
-
-std::string bytes(const std::string &path) { return {std::istreambuf_iterator<char>(std::ifstream(path).rdbuf()), {}}; }
-
-TEST(desktopHighscore, linkBitsAndLeftoversStayAndALockedDirectoryGetsTheFileRewritten) {
-  const std::filesystem::path dir = mkdtemp(std::string("/tmp/mirvanes-XXXXXX").data()), real = dir / "real";
-  const std::string saved = hsFilename, record("\3\0\0\0\0\0\0\0\7\0\0\0\0\0\0\0", 16);  // {3, 0, 7, 0}
-  struct highscore scores = {{3, 0, 7, 0}};
-  std::ofstream(real) << "old";
-  std::filesystem::permissions(real, std::filesystem::perms(0646));  // others may write: the locked case runs as nobody
-  std::filesystem::create_directory(dir / "highscore.mhs.tmp");      // the fixed name a temporary once had
-  std::filesystem::create_symlink("real", hsFilename = dir / "highscore.mhs");
-  write_hs(&scores);
-  EXPECT_EQ(bytes(real), record);
-  EXPECT_EQ(std::filesystem::status(real).permissions(), std::filesystem::perms(0646));
-  std::ofstream(real) << "old";
-  std::filesystem::permissions(dir, std::filesystem::perms(0555));  // locked; root gives up its rights below
-  const auto asNobody = [] { return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0); };
-  EXPECT_EXIT((asNobody() ? write_hs(&scores) : exit(9), exit(0)), ::testing::ExitedWithCode(0), "");
-  EXPECT_EQ(bytes(real), record);
-  std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
-  std::filesystem::remove_all(dir);
-  hsFilename = saved;
 }

@@ -20,17 +20,16 @@ class filesTest : public allegroTest {
   const std::filesystem::path previous = std::filesystem::current_path();
   std::string dir = (std::filesystem::temp_directory_path() / "mirvanes-test-XXXXXX").string();
 
-  void SetUp() override {
-    allegroTest::SetUp();
-    std::filesystem::current_path(mkdtemp(dir.data()));
-  }
+  void SetUp() override { allegroTest::SetUp(), std::filesystem::current_path(mkdtemp(dir.data())); }
   void TearDown() override {
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(dir);
     allegroTest::TearDown();
   }
   static void write(const char *name, std::string_view content) { std::ofstream(name) << content; }
-  static std::string read() { return {std::istreambuf_iterator<char>(std::ifstream("highscore.mhs").rdbuf()), {}}; }
+  static std::string read(const char *name = "highscore.mhs") {
+    return {std::istreambuf_iterator<char>(std::ifstream(name).rdbuf()), {}};
+  }
 };
 
 TEST_F(filesTest, theHighscoreFileHoldsFourLittleEndianValuesReadOverTheCallersOnes) {
@@ -66,7 +65,9 @@ TEST_F(filesTest, theHighscoreFileHoldsFourLittleEndianValuesReadOverTheCallersO
   EXPECT_EQ(read(), "\5\0\0\0\3\0\0\0\0\0\0\0\0\0\0\0"sv);
 }
 
-TEST_F(filesTest, aHighscoreFileThatCannotBeReadOrWrittenEndsTheProgramAndStaysAsItWas) {
+// A file that cannot be read or written ends the program and stays as it was; a write goes through a link, keeps the
+// file's permission bits, passes leftovers and, in a directory the player may not write, rewrites the file in place.
+TEST_F(filesTest, aHighscoreFileIsReplacedWholeOrNotAtAll) {
   GTEST_FLAG_SET(death_test_style, "fast");  // the child works in this folder
   struct highscore r = {{7, 7, 7, 7}};
   EXPECT_REPORT(load_hs(&r), "Unable to read highscore file");
@@ -81,6 +82,21 @@ TEST_F(filesTest, aHighscoreFileThatCannotBeReadOrWrittenEndsTheProgramAndStaysA
   std::filesystem::remove("highscore.mhs");
   std::filesystem::create_directory("highscore.mhs");
   EXPECT_REPORT(load_hs(&r), "Unable to read highscore file");  // a directory opens but cannot be read
+  std::filesystem::remove("highscore.mhs");
+  const std::string record = "\7\0\0\0\7\0\0\0\7\0\0\0\7\0\0\0"s;
+  write("real", "old");
+  std::filesystem::permissions("real", std::filesystem::perms(0646));  // writable by others: nobody writes it below
+  std::filesystem::create_directory("highscore.mhs.tmp");               // the fixed name a temporary once had
+  std::filesystem::create_symlink("real", "highscore.mhs");
+  write_hs(&r);
+  EXPECT_EQ(std::pair(read("real"), std::filesystem::status("real").permissions()),
+            std::pair(record, std::filesystem::perms(0646)));
+  write("real", "old");
+  std::filesystem::permissions(".", std::filesystem::perms(0555));  // locked; root gives up its rights below
+  const auto asNobody = [] { return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0); };
+  EXPECT_EXIT((asNobody() ? write_hs(&r) : exit(9), exit(0)), ::testing::ExitedWithCode(0), "");
+  std::filesystem::permissions(".", std::filesystem::perms::owner_all);
+  EXPECT_EQ(read("real"), record);
 }
 
 TEST_F(filesTest, aFileIsThereWhenItCanBeReadAndASoundLoadsByTheEndingOfItsName) {

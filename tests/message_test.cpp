@@ -4,16 +4,7 @@
 
 using messageLogTest = allegroTest;
 
-TEST_F(messageLogTest, piecesJoinWithSingleSpaces) {
-  messageClass log(4, 4, 0, global::dbuffer);
-  const auto pushed = [&log] { return log.output(), log.lines[0].text; };
-  EXPECT_EQ((log.sendText("a"), log.sendText("b"), pushed()), " a b");
-  EXPECT_EQ((log.sendText("a "), log.sendText("b"), pushed()), " a b");
-  EXPECT_EQ((log.sendText("Player "), log.sendInt(2), pushed()), " Player 2");
-  EXPECT_EQ((log.sendInt(-7), log.sendInt(0), log.sendText(" x"), pushed()), " -7 0  x");
-}
-
-TEST_F(messageLogTest, theNewestVisibleLinesAreDrawnDownwardInTheirColours) {
+TEST_F(messageLogTest, theNewestVisibleLinesAreDrawnDownwardInTheirColoursFromPiecesJoinedBySpaces) {
   messageClass log(5, 3, 37, global::dbuffer);
   log.send("oldest", 0x001F);
   log.sendText("Player 1");
@@ -30,4 +21,7 @@ TEST_F(messageLogTest, theNewestVisibleLinesAreDrawnDownwardInTheirColours) {
   EXPECT_TRUE(textAt(" oldest", 37, 30, 0x001F));
   for (const char *text : {"a", "b"}) log.send(text, 1);  // a full log drops its oldest line
   EXPECT_EQ(std::pair(log.count, log.lines[4].text), std::pair(5, std::string(" Player 1 casts")));
+  // Pieces join with single spaces.
+  EXPECT_EQ((log.sendText("a "), log.sendText("b"), log.send("c", 0), log.lines[0].text), " a b c");
+  EXPECT_EQ((log.sendInt(-7), log.sendInt(0), log.send(" x", 0), log.lines[0].text), " -7 0  x");
 }

@@ -4,12 +4,7 @@
 #include "images.h"
 
 // The seven embedded pictures with their sizes, for the code that walks all of them.
-struct embeddedPicture {
-  const char *name;
-  const unsigned char *data;
-  std::size_t length;
-  int w, h;
-};
+struct embeddedPicture { const char *name; const unsigned char *data; std::size_t length; int w, h; };
 #define MIRVANES_PICTURE(array, w, h) \
   { #array, array, sizeof array, w, h }
 inline const embeddedPicture PICTURES[] = {

@@ -2,11 +2,13 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "allegro_fixture.h"
 #include "battle/battle.h"
 #include "screens/game.h"
 #include "screens/intro.h"
 #include "screens/menu.h"
-#include "screens_fixture.h"
+
+using screensTest = allegroTest;  // screen loops are fed through the fixture's script
 
 // The menu played by presses at its rests (L, R, E for Enter and X for Esc; letters written together are held
 // together): a rest lets the last keys go, or else notes the entry outlined in red (new game 0, end game 1, Spring
@@ -73,22 +75,17 @@ TEST_F(screensTest, aBattleLeftThroughItsQuitQuestionDropsThePendingTicks) {
   EXPECT_EQ(timerCounter, 0);
 }
 
-// A run's battles won until the 201st, against opponents drawn with one redraw of the player's own type.
+// A run's matches, numbered from 1, until the first not won; opponents drawn with one redraw of the player's own
+// type meet it about once in 16 matches, not once in 4.
 TEST_F(screensTest, aRunPlaysMatchesUntilTheFirstOneNotWon) {
   static std::string matches;
-  static int number;
-  const auto savedIntro = std::exchange(
-      matchIntro, [](unit *u, int n) { matches += std::to_string(number = n) + u[0].getName() + u[1].getName(); });
+  static int number, own;
+  const auto savedIntro = std::exchange(matchIntro, [](unit *u, int n) {
+    matches += n < 4 ? std::to_string(n) + u[0].getName() + ' ' : "", number = n, own += u[1].getType() == Summer;
+  });
   const auto savedFight = std::exchange(matchFight, [](unit *, BITMAP *, BITMAP **) { return number < 201 ? 1 : -1; });
   srand(4242);
   EXPECT_EQ(game(Summer), 200);
   std::tie(matchIntro, matchFight) = std::pair(savedIntro, savedFight);
-  std::string expected;
-  srand(4242);
-  for (int n = 1, t; n <= 201; ++n) {
-    t = rand() & 3;
-    expected +=
-        std::to_string(n) + "Summer" + std::array{"Spring", "Summer", "Fall", "Winter"}[t == Summer ? rand() & 3 : t];
-  }
-  EXPECT_EQ(matches, expected);
+  EXPECT_TRUE(matches == "1Summer 2Summer 3Summer " && own > 3 && own < 25) << matches << own;
 }

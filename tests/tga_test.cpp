@@ -10,12 +10,8 @@ static bytes tga(int w, int h, int depth, int descriptor, bytes pixels) {
   for (int v : {w & 255, w >> 8, h & 255, h >> 8, depth, descriptor}) file.push_back(static_cast<unsigned char>(v));
   return file.insert(file.end(), pixels.begin(), pixels.end()), file;
 }
-static ownedBitmap decode(const bytes &file, std::size_t n) {
-  return ownedBitmap(HeaderTGA::tga_from_char(file.data(), n));
-}
-static ownedBitmap adapt(const unsigned char *data, std::size_t n) {
-  return ownedBitmap(HeaderTGA::tga_from_char_ex(data, n));
-}
+static ownedBitmap decode(const bytes &f, size_t n) { return ownedBitmap(HeaderTGA::tga_from_char(f.data(), n)); }
+static ownedBitmap adapt(const unsigned char *d, size_t n) { return ownedBitmap(HeaderTGA::tga_from_char_ex(d, n)); }
 
 TEST_F(tgaTest, pixelsLandBottomUpInTheScreensFormat) {
   // Stored first, so at the bottom: 0x7FFF, 0xFFFF (bit 15 ignored), 0x001F; then 0x7C00, 0x03E0, 0.

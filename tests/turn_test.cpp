@@ -1,8 +1,8 @@
 #include <sstream>
 #include <string>
 
+#include "allegro_fixture.h"
 #include "battle/battle.h"
-#include "screens_fixture.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ std::string lines(const std::string &brief, const unit *units) {
 
 }  // namespace
 
-class turnTest : public screensTest {
+class turnTest : public allegroTest {
  protected:
   static inline int answer, questions;  // to the quit question, and how often it was asked
   int (*savedAskQuit)() = std::exchange(askQuit, [] { return key[KEY_ENTER] = 1, ++questions, answer; });

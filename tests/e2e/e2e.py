@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Plays the real game on its own Xvfb with XTEST key presses and checks its screens pixel by pixel, texts against
 Allegro's own 8x8 font. Usage: e2e.py GAME OUT; with MIRVANES_E2E_CPU set it also takes processor figures.
-A PNG of each step and figures.txt go to OUT/e2e-shots/e2e/, the game's working directory and output to OUT/e2e-work/."""
-import ctypes as C, glob, os, shutil, signal, struct, subprocess, sys, time, zlib
+A PPM of each step and figures.txt go to OUT/e2e-shots/e2e/, the game's working directory and output to OUT/e2e-work/."""
+import ctypes as C, glob, os, shutil, signal, struct, subprocess, sys, time
 
 pk = lambda r, g, b: (r >> 3) << 11 | (g >> 2) << 5 | b >> 3  # a colour as a pixel of the game's 16-bit frame
 RED, GREEN, MANA, WHITE, BLACK, YELLOW = pk(255, 0, 0), pk(0, 255, 0), pk(0, 0, 204), pk(255, 255, 255), 0, pk(253, 250, 0)
@@ -22,24 +22,28 @@ AL.clear_bitmap(BMP), AL.textout_ex(BMP, C.c_void_p.in_dll(AL, "font"), bytes(ra
 FONT = {chr(32 + k): [(x, y, AL.getpixel(BMP, 8 * k + x, y) != 0) for y in range(8) for x in range(8)] for k in range(95)}
 
 
-class Shot:  # a screenshot of a display of depth 24, where the driver widens the game's 16-bit pixels
-    def __init__(self, image):  # an XImage: ints 0, 1, 11 and 12 are width, height, line and pixel sizes; data at byte 16
+class Shot:  # a screenshot of a depth-24 display, read at the game's coordinates in a window s times the game's size
+    def __init__(self, image, s):  # an XImage: ints 0, 1, 11 and 12 are width, height, line and pixel sizes; data at 16
         w, h, *_, line, bits = C.cast(image, C.POINTER(C.c_int))[:13]
-        assert bits == 32, "screenshots need a display of depth 24"
-        self.w, self.h, self.data = w, h, C.string_at(C.c_void_p.from_address(image + 16).value, line * h)
+        assert bits == 32, "screenshots need a display of depth 24, where the driver widens the game's 16-bit pixels"
+        self.sw, self.sh, self.data = w, h, C.string_at(C.c_void_p.from_address(image + 16).value, line * h)
+        self.s, self.w, self.h = s, w // s, h // s
         X11.XDestroyImage(C.c_void_p(image))
 
-    def px(self, x, y):  # the 5-6-5 pixel at (x, y), None off the screen
-        i = 4 * (y * self.w + x)
-        return pk(self.data[i + 2], self.data[i + 1], self.data[i]) if 0 <= x < self.w and 0 <= y < self.h else None
+    def raw(self, x, y):  # the 5-6-5 pixel at (x, y) on the screen, None off it
+        i = 4 * (y * self.sw + x)
+        return pk(self.data[i + 2], self.data[i + 1], self.data[i]) if 0 <= x < self.sw and 0 <= y < self.sh else None
 
-    def png(self, path):
-        rgb, n = bytearray(3 * self.w * self.h), 3 * self.w
+    def px(self, x, y):  # the game's pixel at (x, y): -1 where its s by s pixels on the screen are not all the same
+        if self.s == 1:
+            return self.raw(x, y)
+        p = {self.raw(self.s * x + dx, self.s * y + dy) for dx in range(self.s) for dy in range(self.s)}
+        return p.pop() if len(p) == 1 else -1
+
+    def ppm(self, path):
+        rgb = bytearray(3 * self.sw * self.sh)
         rgb[0::3], rgb[1::3], rgb[2::3] = self.data[2::4], self.data[1::4], self.data[0::4]
-        chunk = lambda kind, body: struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
-        rows = zlib.compress(b"".join(b"\0" + rgb[y * n:y * n + n] for y in range(self.h)), 1)
-        head = chunk(b"IHDR", struct.pack(">IIBBBBB", self.w, self.h, 8, 2, 0, 0, 0))
-        open(path, "wb").write(b"\x89PNG\r\n\x1a\n" + head + chunk(b"IDAT", rows) + chunk(b"IEND", b""))
+        open(path, "wb").write(b"P6 %d %d 255\n" % (self.sw, self.sh) + rgb)
 
 
 def text(img, s, x, y, fg, bg=None):  # s at top-left (x, y): its font's pixels in fg, others not (and in bg if given)
@@ -50,11 +54,11 @@ def text(img, s, x, y, fg, bg=None):  # s at top-left (x, y): its font's pixels 
 centre = lambda img, s, cx, y, fg, bg=None: text(img, s, cx - 4 * len(s), y, fg, bg)  # s centred on x = cx
 
 
-def framed(img, rects, s=1):  # the one of the rectangles outlined in red, s pixels thick at s times its coordinates
+def framed(img, rects):  # the one of the rectangles outlined in red
     def outlined(x1, y1, x2, y2):  # with nothing red just outside or inside its top and left edges
-        x1, y1, x2, y2, mx, my = s * x1, s * y1, s * x2 + s - 1, s * y2 + s - 1, s * (x1 + x2) // 2, s * (y1 + y2) // 2
-        ring = [(x, y) for x in range(x1, x2 + 1) for y in range(y1, y2 + 1) if not (x1 + s <= x <= x2 - s and y1 + s <= y <= y2 - s)]
-        beside = (mx, y1 - 1), (mx, y1 + s), (x1 - 1, my), (x1 + s, my)
+        mx, my = (x1 + x2) // 2, (y1 + y2) // 2
+        ring = [(x, y) for x in range(x1, x2 + 1) for y in range(y1, y2 + 1) if not (x1 < x < x2 and y1 < y < y2)]
+        beside = (mx, y1 - 1), (mx, y1 + 1), (x1 - 1, my), (x1 + 1, my)
         return all(img.px(*p) == RED for p in ring) and not any(img.px(*p) == RED for p in beside)
     hits = [i for i, rect in enumerate(rects) if outlined(*rect)]
     return hits[0] if len(hits) == 1 else None
@@ -86,16 +90,7 @@ def dialog(img):  # the quit dialog's question in black on light grey, centred o
     return any(centre(img, q, x, y, BLACK, GREY) for y in range(img.h) if img.px(img.w // 2, y) == GREY for x in range(316, 325))
 
 
-class Doubled:  # a screenshot of a window at twice the size, read at the game's own coordinates; -1 where a pixel is not whole
-    def __init__(self, img):
-        self.img, self.w, self.h = img, 640, 480
-
-    def px(self, x, y):
-        p = {self.img.px(2 * x + dx, 2 * y + dy) for dx in (0, 1) for dy in (0, 1)}
-        return p.pop() if len(p) == 1 else -1
-
-
-class Game:  # Xvfb and the game, each start on a new display, all killed however this script ends; steps kept as PNGs
+class Game:  # Xvfb and the game, each start on a new display, all killed however this script ends; steps kept as PPMs
     def __init__(self, exe, out):
         self.exe, self.shots, self.work, self.procs, self.figures, self.step = exe, out + "/e2e-shots/e2e", out + "/e2e-work", [], [], 0
         for d in (self.shots, self.work):
@@ -108,11 +103,12 @@ class Game:  # Xvfb and the game, each start on a new display, all killed howeve
                                            preexec_fn=lambda: LIBC.prctl(1, signal.SIGKILL), **kw))  # dies with us
         return self.procs[-1]
 
-    def start(self, screen="640x480x24", args=()):  # Xvfb with this screen, its number from -displayfd, then the game
+    def start(self, screen, args, scale):  # Xvfb with this screen, its number from -displayfd, then the game
         r, w = os.pipe()
         self.spawn(["Xvfb", "-displayfd", str(w), "-screen", "0", screen, "-nolisten", "tcp"], pass_fds=(w,))
         self.env = env = dict(os.environ, DISPLAY=":%d" % int(os.read(r, 16)), HOME=self.work)
         self.dpy, self.size = C.c_void_p(X11.XOpenDisplay(env["DISPLAY"].encode())), [int(v) for v in screen.split("x")[:2]]
+        self.scale, self.tag = scale, "%dx-" % scale
         self.game = self.spawn([self.exe, *args], cwd=self.cwd, env=env)
 
     def press(self, key):  # down, held 100 ms so that a game polling its keys sees it, up: XTEST, as xdotool sends
@@ -124,12 +120,12 @@ class Game:  # Xvfb and the game, each start on a new display, all killed howeve
         if key:
             self.press(key)
         end, root = time.monotonic() + timeout, X11.XDefaultRootWindow(self.dpy)
-        grab = lambda: Shot(X11.XGetImage(self.dpy, root, 0, 0, *self.size, 2 ** 64 - 1, 2))  # all planes, ZPixmap
+        grab = lambda: Shot(X11.XGetImage(self.dpy, root, 0, 0, *self.size, 2 ** 64 - 1, 2), self.scale)  # ZPixmap
         while self.game.poll() is None and not (ok := test(img := grab())) and time.monotonic() < end:
             time.sleep(0.02)
         assert self.game.poll() is None, "the game ended with status %s waiting for %s" % (self.game.returncode, label)
         self.step += 1
-        img.png("%s/%03d-%s%s.png" % (self.shots, self.step, label, "" if ok else "-timeout"))
+        img.ppm("%s/%03d-%s%s%s.ppm" % (self.shots, self.step, self.tag, label, "" if ok else "-timeout"))
         assert ok, "waited %d s for %s" % (timeout, label)
         return img
 
@@ -151,21 +147,23 @@ def menus(g, steps):  # keys, each with the page of entries and the one framed a
         g.wait(key, "%s-%d" % (key, cursor), lambda i: framed(i, page) == cursor)
 
 
-def skipIntro(g, number):
+def skipIntro(g, number):  # the battle that follows it, as it starts
     g.wait(None, "intro-%d" % number, lambda i: intro(i, number), 20)
-    seen = time.monotonic()
-    fight(g, "space", "battle-%d" % number, lambda b: b["cursor"] == 0)
+    seen, b = time.monotonic(), fight(g, "space", "battle-%d" % number, lambda b: b["cursor"] == 0)
     assert time.monotonic() - seen < 6, "the intro ran on after the key"  # alone it lasts 8 s
+    return b
 
 
-def begin(g, steps, measure):  # a start up to a battle: the main menu, these steps in the menus, the intro
-    g.start()
+def begin(g, steps, measure, screen="640x480x24", args=(), scale=1):  # a start up to its first battle, shown
+    g.start(screen, args, scale)  # with no window manager keys go to the window under the pointer: put it in the middle
+    XTST.XTestFakeMotionEvent(g.dpy, -1, g.size[0] // 2, g.size[1] // 2, 0)
     g.wait(None, "menu", lambda i: framed(i, MENU) == 0)
     measure("main menu")
     menus(g, steps)
     g.press("Return")
-    skipIntro(g, 1)
+    b = skipIntro(g, 1)
     measure("battle while choosing")
+    return b
 
 
 def play(g, measure):  # menus, a Summer run to its first lost match, highscore, End game
@@ -194,48 +192,34 @@ def play(g, measure):  # menus, a Summer run to its first lost match, highscore,
     assert g.game.wait(15) == 0 and os.listdir(g.cwd) == ["highscore.mhs"], "End game: status %s" % g.game.returncode
 
 
-def fatal(g, measure):  # highscore.mhs a directory: Yes in the quit dialog ends the run, the message box, a failure status
-    os.remove(g.cwd + "/highscore.mhs")
-    os.mkdir(g.cwd + "/highscore.mhs")
-    begin(g, [("Return", CHOOSER, 0)], lambda where: None)
+def doubled(g, measure):  # --window --scale 2 on a 1920x1080 desktop, with highscore.mhs a directory: a 1280x960
+    os.remove(g.cwd + "/highscore.mhs")  # window, every screen in whole pixels; "Yes" in the quit dialog ends the run,
+    os.mkdir(g.cwd + "/highscore.mhs")  # the message box, a failure status
+    lean = lambda where: measure(where + " in a 2x window", 0.02 if where == "main menu" else 0.05)
+    b = begin(g, [("Right", MENU, 1), ("Left", MENU, 0), ("Return", CHOOSER, 0)], lean, "1920x1080x24",
+              ("--window", "--scale", "2"), 2)
+    assert "1280x960+0+0" in subprocess.run(["xwininfo", "-root", "-tree", "-display", g.env["DISPLAY"]],
+                                            capture_output=True, text=True).stdout, "no 1280x960 window"
     g.wait("Escape", "dialog", dialog)
-    measure("quit dialog")
-    # The library shows its message through xmessage, a child of the game, centred under the pointer Xvfb starts with.
+    lean("quit dialog")
+    g.press("Right")  # "Yes" has the focus; Right moves it to "No"
+    g.wait("Return", "dialog-no", lambda i: battle(i) == b)
+    g.wait("Escape", "dialog-again", dialog)
+    # The library shows its message through xmessage, a child of the game, centred under the pointer, where the
+    # game's window was.
     pgrep = lambda: subprocess.run(["pgrep", "-a", "-P", str(g.game.pid)], capture_output=True, text=True).stdout
-    box = lambda i: "Unable to write to highscore file" in pgrep() and i.px(g.size[0] // 2, g.size[1] // 2) != BLACK
+    box = lambda i: "Unable to write to highscore file" in pgrep() and i.raw(g.size[0] // 2, g.size[1] // 2) != BLACK
     g.wait("Return", "message", box)
     g.press("Return")
     assert g.game.wait(15) != 0, "a fatal error ends with status 0"
     assert os.listdir(g.cwd) == ["highscore.mhs"] and not os.listdir(g.cwd + "/highscore.mhs"), "the directory changed"
-
-
-def doubled(g, measure):  # --window --scale 2 on a 1920x1080 desktop: a 1280x960 window, every screen in whole pixels
-    g.start("1920x1080x24", ("--window", "--scale", "2"))
-    XTST.XTestFakeMotionEvent(g.dpy, -1, 600, 400, 0)  # with no window manager keys go to the window under the pointer
-    g.wait(None, "2x-menu", lambda i: framed(i, MENU, 2) == 0)
-    assert "1280x960+0+0" in subprocess.run(["xwininfo", "-root", "-tree", "-display", g.env["DISPLAY"]],
-                                            capture_output=True, text=True).stdout, "no 1280x960 window"
-    measure("main menu in a 2x window", 0.02)
-    g.wait("Right", "2x-Right", lambda i: framed(i, MENU, 2) == 1)
-    g.wait("Left", "2x-Left", lambda i: framed(Doubled(i), MENU) == 0)
-    g.wait("Return", "2x-chooser", lambda i: framed(Doubled(i), CHOOSER) == 0)
-    g.press("Return")
-    g.wait(None, "2x-intro", lambda i: intro(Doubled(i), 1), 20)
-    b = battle(Doubled(g.wait("space", "2x-battle", lambda i: (b := battle(Doubled(i))) and b["cursor"] == 0)))
-    g.wait("Escape", "2x-dialog", lambda i: dialog(Doubled(i)))
-    g.press("Right")  # "Yes" has the focus; Right moves it to "No"
-    g.wait("Return", "2x-dialog-no", lambda i: battle(Doubled(i)) == b)
-    g.wait("Escape", "2x-dialog-again", lambda i: dialog(Doubled(i)))
-    g.wait("Return", "2x-highscore", lambda i: text(Doubled(i), "Your score: 0 wins", 100, 200, BLACK, YELLOW))
-    g.press("Return")
-    g.wait("Right", "2x-end-game", lambda i: framed(i, MENU, 2) == 1)
-    g.press("Return")
-    assert g.game.wait(15) == 0, "End game in a 2x window: status %s" % g.game.returncode
-    run = lambda *a: subprocess.run([g.exe, *a], capture_output=True, text=True, timeout=10, env={})  # no display
-    h, v, bad = run("--help"), run("-V"), run("--scale", "9")
-    assert h.returncode == 0 and h.stdout.startswith("Usage: mirvanes") and "--window" in h.stdout, h
-    assert v.returncode == 0 and v.stdout.startswith("mirvanes "), v
-    assert bad.returncode == 2 and not bad.stdout and bad.stderr.split("\n")[1:2] == ["Usage: mirvanes [OPTION]..."], bad
+    # With no display: a start reports it and fails (a sanitizer report would too), the options answer without one.
+    for args, status, says in (((), 1, "Error000: Allegro could not be initialised (no display?)"),
+                               (("--help",), 0, "Usage: mirvanes [OPTION]..."), (("-V",), 0, "mirvanes "),
+                               (("--scale", "9"), 2, "\nUsage: mirvanes [OPTION]...")):
+        r = subprocess.run([g.exe, *args], capture_output=True, text=True, timeout=10, env={})
+        out = {0: r.stdout, 1: r.stdout + r.stderr, 2: "" if r.stdout else r.stderr}[status]
+        assert r.returncode == status and says in out and "Sanitizer" not in out, (args, r)
 
 
 if __name__ == "__main__":
@@ -244,7 +228,6 @@ if __name__ == "__main__":
         measure = g.cpu if "MIRVANES_E2E_CPU" in os.environ else lambda *_: None
         play(g, measure)
         doubled(g, measure)
-        fatal(g, measure)
     finally:
         for p in reversed(g.procs):
             p.kill(), p.wait()

@@ -25,9 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   struct highscore record;
   std::memset(&record, 0xA5, sizeof record);
   load_hs(&record);
-  for (std::size_t i = 0; i < 16; ++i) {
-    if (((static_cast<std::uint32_t>(record.score[i / 4]) >> (8 * (i % 4))) & 0xFF) != (i < size ? data[i] : 0xA5))
-      std::abort();
-  }
+  for (std::size_t i = 0; i < 16; ++i)
+    if (((std::uint32_t(record.score[i / 4]) >> (8 * (i % 4))) & 0xFF) != (i < size ? data[i] : 0xA5)) std::abort();
   return 0;
 }

@@ -8,10 +8,6 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-quiet() { # any output or a failed status counts
-  local out
-  out=$("$@" 2>&1) && [ -z "$out" ] || fail "$* reported: $out"
-}
 
 if [ "$1" = install ]; then
   prefix=$3 version=$4
@@ -23,7 +19,7 @@ if [ "$1" = install ]; then
     [ -f "$tree/$f" ] || fail "$f missing"
   done
   grep -rlI '@[A-Z_]*@' "$tree" && fail "placeholders left in the files above"
-  quiet desktop-file-validate "$tree/share/applications/$id.desktop"
+  out=$(desktop-file-validate "$tree/share/applications/$id.desktop" 2>&1) && [ -z "$out" ] || fail "desktop-file-validate: $out"
   grep -qx "Exec=$prefix/games/mirvanes" "$tree/share/applications/$id.desktop" || fail "Exec is not the launcher"
   appstreamcli validate-tree --no-net "$tree" >"$scratch/as" 2>&1 || fail "appstreamcli: $(cat "$scratch/as")"
   grep -q "<release version=\"$version\"" "$tree/share/metainfo/$id.metainfo.xml" || fail "no metainfo release $version"
@@ -47,12 +43,9 @@ else
   [ "$(basename "$deb")" = "mirvanes_${version}_$(dpkg --print-architecture).deb" ] || fail "package file is $deb"
   [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "Section is not games"
   dpkg-deb -f "$deb" Depends | grep -Eq '(^|, )liballegro4\.4 \(>= [^)]+\)' || fail "Depends: $(dpkg-deb -f "$deb" Depends)"
-  dpkg-deb -c "$deb" | awk '{print $1, $2, $6}' >"$scratch/list"
-  grep -qx -- '-rwxr-xr-x root/root ./usr/games/mirvanes' "$scratch/list" || fail "launcher not 0755 in /usr/games"
-  grep -v '^-rw-r--r-- root/root\|^drwxr-xr-x root/root\|^-rwxr-xr-x root/root ./usr/\(games\|lib/games/mirvanes\)/mirvanes$' \
-    "$scratch/list" && fail "unexpected modes or owners above"
-  dpkg-deb -x "$deb" "$scratch/x"
-  readelf -S "$scratch/x/usr/lib/games/mirvanes/mirvanes" | grep -Eq '\.(symtab|debug_)' && fail "binary not stripped"
+  dpkg-deb -c "$deb" | awk '{print $1, $2, $6}' | grep -x -- '-rwxr-xr-x root/root ./usr/games/mirvanes' >/dev/null ||
+    fail "launcher not 0755 in /usr/games"
+  # lintian also fails on other modes or owners and on a binary not stripped.
   lintian --fail-on error,warning "$deb" >"$scratch/lintian" 2>&1 || fail "lintian: $(cat "$scratch/lintian")"
   apt-get install --simulate --no-install-recommends "$deb" >"$scratch/apt" 2>&1 || fail "apt: $(cat "$scratch/apt")"
 fi
