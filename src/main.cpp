@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "frame/display.h"
 #include "frame/global.h"
 #include "frame/options.h"
 #include "highscore/screen.h"
@@ -21,7 +22,14 @@ int main(int argc, char **argv) {
   init(opts);
   for (int type; (type = menu::mainMenu()) != -1;) {
     const CT chosen = static_cast<CT>(type);
-    highscore(game(chosen), chosen);
+    const int wins = game(chosen);
+    // A run ended by the window's close button keeps its result, and the game ends at once.
+    if (display::leaving) {
+      storeBest(wins, chosen);
+      break;
+    }
+    highscore(wins, chosen);
+    if (display::leaving) break;
   }
   destroy_bitmap(global::dbuffer);
   return 0;

@@ -82,6 +82,7 @@ TEST_F(screensTest, aRunPlaysMatchesUntilTheFirstOneNotWon) {
   static int number, own;
   const auto savedIntro = std::exchange(matchIntro, [](unit *u, int n) {
     matches += n < 4 ? std::to_string(n) + u[0].getName() + ' ' : "", number = n, own += u[1].getType() == Summer;
+    return true;
   });
   const auto savedFight = std::exchange(matchFight, [](unit *, BITMAP *, BITMAP **) { return number < 201 ? 1 : -1; });
   srand(4242);

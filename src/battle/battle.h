@@ -46,8 +46,12 @@ struct battleState {
   explicit battleState(unit *units);
 };
 
-// The quit question of a battle; tests put their own answer here. Returns 1 for "Yes".
+// The quit question of a run; tests put their own answer here. Returns 1 for "Yes".
 extern int (*askQuit)();
+// Asks the quit question, for Esc or the window's close button: true for "Yes", after which the
+// close button also ends the game. After "No" the run goes on where it was: the keys held in the
+// dialog and the ticks it took are dropped.
+bool playerQuits(bool closeButton);
 
 // One logic tick: the current phase's step, then the quit check.
 void battleTick(battleState &b);

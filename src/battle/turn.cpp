@@ -3,6 +3,7 @@
 #include "battle/battle.h"
 #include "combatants/ai.h"
 #include "frame/changedframe.h"
+#include "frame/display.h"
 #include "frame/global.h"
 #include "frame/idle.h"
 #include "frame/keystates.h"
@@ -10,9 +11,15 @@
 namespace {
 
 // Instead of the library's yield, which wakes a hundred times a second, the dialog waits for the
-// next tick or key as the screens do.
+// next tick or key as the screens do. The window's close button closes it.
 int waitProc(int msg, DIALOG *, int) {
-  if (msg == MSG_IDLE) global::idle();
+  if (msg != MSG_IDLE) return D_O_K;
+  display::serviceToggle();
+  if (display::closeRequested()) {
+    display::leaving = true;
+    return D_CLOSE;
+  }
+  global::idle();
   return D_O_K;
 }
 
@@ -41,8 +48,8 @@ int runOnBackBuffer(DIALOG *dialog, int focus) {
 }
 
 // The library's alert box for this question, laid out the same, with the same keys (67 and 59 are
-// its shortcut characters, C and ';') and answers: 1 for Yes, which has the focus; 2 for No, which
-// Esc also gives.
+// its shortcut characters, C and ';') and answers: 1 for Yes, which has the focus, and which the
+// window's close button gives too; 2 for No, which Esc also gives.
 int confirmQuit() {
   char question[] = "Are you sure that you want to return to the main menu?", yes[] = "Yes", no[] = "No";
   DIALOG box[] = {{d_shadow_box_proc, 88, 208, 464, 64, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
@@ -53,7 +60,7 @@ int confirmQuit() {
                   {nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr}};
   set_dialog_color(box, gui_fg_color, gui_bg_color);
   constexpr int YES = 2;  // the index of its button
-  return runOnBackBuffer(box, YES) == YES ? 1 : 2;
+  return runOnBackBuffer(box, YES) == YES || display::leaving ? 1 : 2;
 }
 
 void chooseSpellStep(battleState &b) {
@@ -99,8 +106,8 @@ void chooseManaStep(battleState &b) {
     b.phase = chooseSpell;
   } else {
     // Held Up and Down run the amount once per tick; Right and Left step it once per press.
-    if (key[KEY_UP]) ++b.chosenMana;
-    if (key[KEY_DOWN]) --b.chosenMana;
+    if (keyStates.held(KEY_UP)) ++b.chosenMana;
+    if (keyStates.held(KEY_DOWN)) --b.chosenMana;
     if (keyStates[KEY_RIGHT]) ++b.chosenMana;
     if (keyStates[KEY_LEFT]) --b.chosenMana;
     if (b.selectedKind == kindSpecial) {
@@ -189,6 +196,17 @@ void phaseStep(battleState &b) {
 
 int (*askQuit)() = confirmQuit;
 
+bool playerQuits(bool closeButton) {
+  if (askQuit() == 1) {
+    if (closeButton) display::leaving = true;
+    return true;
+  }
+  // Keys still held from the dialog are no new presses, and the ticks it swallowed are dropped.
+  keyStates.anyKey();
+  timerCounter = 0;
+  return false;
+}
+
 battleState::battleState(unit *units)
     : units(units), title(units[0].getName() + " versus " + units[1].getName()), log(12, 12, 20, global::dbuffer) {
   sideColour[0] = makecol(204, 0, 0);
@@ -202,13 +220,9 @@ battleState::battleState(unit *units)
 
 void battleTick(battleState &b) {
   phaseStep(b);
-  if (!keyStates[KEY_ESC]) return;
-  if (askQuit() == 1) {
+  const bool closeButton = display::closeRequested();
+  if ((keyStates[KEY_ESC] || closeButton) && playerQuits(closeButton)) {
     b.running = false;
     b.result = -1;
-  } else {
-    // Keys still held from the dialog are no new presses, and the ticks it swallowed are dropped.
-    keyStates.anyKey();
-    timerCounter = 0;
   }
 }

@@ -16,46 +16,51 @@ const std::uint32_t *widened() {
   return table.get();
 }
 
-// Each enlarged row is made once in memory and then copied SCALE times, so the destination's
-// lines are only ever written, whatever kind of bitmap it is.
+// Each enlarged row is made once in memory and then copied `scale` times, so the destination's
+// lines are only ever written, whatever kind of bitmap it is. SCALE is the scale as a constant, or
+// 0 for the rare larger ones (full screen on a desktop of 5K and more).
 template <int SCALE, class Pixel, class Convert>
-void enlargeRows(BITMAP *from, BITMAP *to, Convert convert) {
-  std::vector<Pixel> row(to->w);
+void enlargeRows(BITMAP *from, BITMAP *to, int scale, int left, int top, Convert convert) {
+  if (SCALE) scale = SCALE;
+  std::vector<Pixel> row(std::size_t(from->w) * scale);
   for (int y = 0; y < from->h; ++y) {
     const auto *in = reinterpret_cast<const std::uint16_t *>(from->line[y]);
     Pixel *out = row.data();
     for (int x = 0; x < from->w; ++x) {
       const Pixel p = convert(in[x]);
-      for (int k = 0; k < SCALE; ++k) *out++ = p;
+      for (int k = 0; k < scale; ++k) *out++ = p;
     }
-    for (int k = 0; k < SCALE; ++k) {
-      std::memcpy(reinterpret_cast<void *>(bmp_write_line(to, y * SCALE + k)), row.data(), row.size() * sizeof(Pixel));
+    for (int k = 0; k < scale; ++k) {
+      auto *line = reinterpret_cast<Pixel *>(bmp_write_line(to, top + y * scale + k));
+      std::memcpy(static_cast<void *>(line + left), row.data(), row.size() * sizeof(Pixel));
     }
   }
 }
 
 // With the scale a constant the compiler unrolls the repeats: a third less time than a loop.
 template <class Pixel, class Convert>
-void enlargeBy(int scale, BITMAP *from, BITMAP *to, Convert convert) {
+void enlargeBy(int scale, BITMAP *from, BITMAP *to, int left, int top, Convert convert) {
   switch (scale) {
     case 1:
-      return enlargeRows<1, Pixel>(from, to, convert);
+      return enlargeRows<1, Pixel>(from, to, scale, left, top, convert);
     case 2:
-      return enlargeRows<2, Pixel>(from, to, convert);
+      return enlargeRows<2, Pixel>(from, to, scale, left, top, convert);
     case 3:
-      return enlargeRows<3, Pixel>(from, to, convert);
+      return enlargeRows<3, Pixel>(from, to, scale, left, top, convert);
+    case 4:
+      return enlargeRows<4, Pixel>(from, to, scale, left, top, convert);
     default:
-      return enlargeRows<4, Pixel>(from, to, convert);
+      return enlargeRows<0, Pixel>(from, to, scale, left, top, convert);
   }
 }
 }  // namespace
 
-void enlarge(BITMAP *from, BITMAP *to, int scale) {
+void enlarge(BITMAP *from, BITMAP *to, int scale, int x, int y) {
   acquire_bitmap(to);
   if (bitmap_color_depth(to) == 32) {
-    enlargeBy<std::uint32_t>(scale, from, to, [table = widened()](std::uint16_t c) { return table[c]; });
+    enlargeBy<std::uint32_t>(scale, from, to, x, y, [table = widened()](std::uint16_t c) { return table[c]; });
   } else {
-    enlargeBy<std::uint16_t>(scale, from, to, [](std::uint16_t c) { return c; });
+    enlargeBy<std::uint16_t>(scale, from, to, x, y, [](std::uint16_t c) { return c; });
   }
   bmp_unwrite_line(to);
   release_bitmap(to);

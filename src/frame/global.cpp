@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "frame/enlarge.h"
+#include "frame/display.h"
 #include "frame/error.h"
 #include "frame/idle.h"
 
@@ -28,38 +28,14 @@ void setTimerSlack(unsigned long) {}
 
 BITMAP *global::dbuffer = nullptr;
 std::atomic<int> timerCounter{0};
+std::atomic<unsigned> global::ticks{0};
 
 void timerCounterUpdater() {
   ++timerCounter;
+  ++global::ticks;
   global::wake();
 }
 END_OF_FUNCTION(timerCounterUpdater)
-
-// Without a graphics driver there is no screen, and the library's blit would crash on it.
-void show() {
-  if (!screen) return;
-  if (SCREEN_W == global::dbuffer->w) {
-    blit(global::dbuffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
-  } else {
-    enlarge(global::dbuffer, screen, SCREEN_W / global::dbuffer->w);
-  }
-}
-
-// A window scale of auto is the largest that fits the desktop. An enlarged window takes the
-// desktop's own depth where the enlarger can write it, so the library converts no colours on the
-// way; everything is still drawn in 16 bits.
-void setMode(const options &opts) {
-  int card = GFX_AUTODETECT, scale = 1, width = 0, height = 0;
-  if (opts.mode == options::fullscreen) card = GFX_AUTODETECT_FULLSCREEN;
-  if (opts.mode == options::window) {
-    card = GFX_AUTODETECT_WINDOWED;
-    scale = opts.scale;
-    if (scale == autoScale) scale = get_desktop_resolution(&width, &height) == 0 ? fittingScale(width, height) : 1;
-  }
-  set_color_depth(scale > 1 && desktop_color_depth() == 32 ? 32 : 16);
-  if (set_gfx_mode(card, WIDTH * scale, HEIGHT * scale, 0, 0) < 0) error::graphicMode();
-  set_color_depth(16);
-}
 
 void uninit() { destroy_bitmap(global::dbuffer); }
 
@@ -78,7 +54,7 @@ void init(const options &opts) {
   if (install_timer() < 0) error::timer();
   setTimerSlack(relaxedSlack);
   if (install_keyboard() < 0) error::keyboard();
-  keyboard_lowlevel_callback = global::wakeOnKey;
+  keyboard_lowlevel_callback = display::keyEvent;
   if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) < 0) error::soundDriver();
   set_window_title("Mirvanes - Quillmark");
   setMode(opts);
@@ -89,10 +65,10 @@ void init(const options &opts) {
                     makecol(255, 255, 255), -1);
   show();
   LOCK_VARIABLE(timerCounter);
+  LOCK_VARIABLE(global::ticks);
   LOCK_FUNCTION(timerCounterUpdater);
   install_int_ex(timerCounterUpdater, BPS_TO_TIMER(global::FPS));
   set_uformat(U_ASCII);
   // The seed wraps in 32-bit arithmetic, so two starts within one second play the same game.
   srand(static_cast<unsigned>(time(nullptr)) * 0xABCDEu);
-  gui_bg_color = makecol(221, 221, 221);
 }

@@ -19,6 +19,4 @@ void global::wake() {
   wakeups.notify_all();
 }
 
-void global::wakeOnKey(int) { wake(); }
-
 void (*global::idle)() = sleepUntilWakeup;

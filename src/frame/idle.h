@@ -6,8 +6,7 @@ namespace global {
 // Tests put their own function here to feed ticks and keys between passes.
 extern void (*idle)();
 
-// The frame clock's and the keyboard's callbacks, from the library's threads: each ends the
+// Called from the library's threads (the frame clock, the keyboard, the close button): ends the
 // sleep of the default `idle`.
 void wake();
-void wakeOnKey(int scancode);
 }  // namespace global

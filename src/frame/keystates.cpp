@@ -1,17 +1,30 @@
 #include "frame/keystates.h"
 
+#include "frame/global.h"
+
 keyStatesClass keyStates;
+
+namespace {
+bool isAlt(int k) { return k == KEY_ALT || k == KEY_ALTGR; }
+bool isEnter(int k) { return k == KEY_ENTER || k == KEY_ENTER_PAD; }
+}  // namespace
 
 keyStatesClass::keyStatesClass() { resetAll(); }
 
+// Keypad Enter is Enter wherever the game reads Enter.
+bool keyStatesClass::down(int k) const { return key[k] || (k == KEY_ENTER && key[KEY_ENTER_PAD]); }
+
 int keyStatesClass::operator[](int k) {
   if (static_cast<unsigned>(k) >= static_cast<unsigned>(KEY_MAX)) return 0;
-  if (key[k] && !state[k]) {
-    state[k] = 1;
-    return 1;
-  }
-  if (!key[k]) state[k] = 0;
-  return 0;
+  const bool isDown = down(k);
+  // Alt is tested too, as the callback may not have marked an Enter that the table shows already.
+  const bool display = reserved[k] || k == KEY_F11 || isAlt(k) || (isEnter(k) && (key[KEY_ALT] || key[KEY_ALTGR]));
+  // A key down with its press reported is a new press when the callback saw it go up since.
+  const bool fresh = isDown && (!state[k] || upSinceTest[k]);
+  const bool pressed = (fresh && !display) || takeTap(k);
+  upSinceTest[k] = false;
+  state[k] = isDown;
+  return pressed;
 }
 
 int keyStatesClass::getKey(int k) { return (*this)[k]; }
@@ -25,7 +38,48 @@ bool keyStatesClass::anyKey() {
 }
 
 void keyStatesClass::resetAll() {
-  for (int &s : state) s = 0;
+  for (int k = 0; k < KEY_MAX; ++k) {
+    state[k] = 0;
+    tappedAt[k] = 0;
+    reserved[k] = false;
+    pressed[k] = false;
+    upSinceTest[k] = false;
+  }
 }
 
 void keyStatesClass::setState(int k, int v) { state[k] = v; }
+
+bool keyStatesClass::held(int k) { return key[k] || takeTap(k); }
+
+void keyStatesClass::tap(int k) { tappedAt[k] = global::ticks + 1; }
+
+bool keyStatesClass::takeTap(int k) {
+  const unsigned at = tappedAt[k].exchange(0);
+  return at != 0 && global::ticks + 1 - at <= 2;
+}
+
+// The library updates key[] before it calls back, so a release whose press no test has reported
+// yet (state still 0) is a press the screens would never see; so is a press after a release that
+// no test saw, while the state still holds the press before.
+bool keyStatesClass::keyEvent(int scancode) {
+  const int k = scancode & 0x7F;
+  const int target = k == KEY_ENTER_PAD ? KEY_ENTER : k;
+  // A mode switch makes the library let go of every key once more: only a key it saw go down counts.
+  if (scancode & 0x80) {
+    if (!pressed[k].exchange(false)) return false;
+    if (isAlt(k) ? altAlone.exchange(false) : !reserved[target].exchange(false) && !state[target]) tap(target);
+    upSinceTest[target] = true;
+    return false;
+  }
+  pressed[k] = true;
+  if (isAlt(k)) {
+    altAlone = true;
+    return false;
+  }
+  altAlone = false;
+  const bool toggle = k == KEY_F11 || (isEnter(k) && (key_shifts & KB_ALT_FLAG));
+  // A key held down repeats its press; only the first one switches.
+  if (toggle) return !reserved[target].exchange(true);
+  if (state[target] && upSinceTest[target]) tap(target);
+  return false;
+}

@@ -1,8 +1,10 @@
 #include "frame/options.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace {
+constexpr int WIDTH = 640, HEIGHT = 480;  // the picture the game draws
 constexpr int MAX_SCALE = 4;
 constexpr int PANEL_ROOM = 96;  // pixels a window leaves free across and down for panels and frame
 
@@ -28,13 +30,16 @@ const char *const usage =
     "Duel computer wizards with the spells of the four seasons.\n"
     "\n"
     "  -w, --window       play in a window\n"
-    "  -f, --fullscreen   play in full screen only\n"
+    "  -f, --fullscreen   play in full screen at the desktop's own size, the picture\n"
+    "                     enlarged by the largest whole factor that fits, centred\n"
     "  -s, --scale=N      with --window: show the 640x480 picture N times as large,\n"
     "                     N = 1 to 4, or auto for the largest that fits the desktop\n"
     "  -h, --help         show this help and exit\n"
     "  -V, --version      show the version and exit\n"
     "\n"
-    "Without --window or --fullscreen the game tries full screen first, then a window.\n";
+    "Without --window or --fullscreen the game tries a 640x480 full screen first\n"
+    "(the monitor may switch to that mode), then a 640x480 window.\n"
+    "Alt+Enter or F11 switches between full screen and a window while playing.\n";
 
 options parseOptions(int argc, const char *const *argv) {
   options o;
@@ -67,6 +72,13 @@ options parseOptions(int argc, const char *const *argv) {
 
 int fittingScale(int desktopWidth, int desktopHeight) {
   int scale = MAX_SCALE;
-  while (scale > 1 && (640 * scale + PANEL_ROOM > desktopWidth || 480 * scale + PANEL_ROOM > desktopHeight)) --scale;
+  while (scale > 1 && (WIDTH * scale + PANEL_ROOM > desktopWidth || HEIGHT * scale + PANEL_ROOM > desktopHeight)) {
+    --scale;
+  }
   return scale;
+}
+
+placement fullScreenPlacement(int desktopWidth, int desktopHeight) {
+  const int scale = std::max(0, std::min(desktopWidth / WIDTH, desktopHeight / HEIGHT));
+  return {scale, (desktopWidth - WIDTH * scale) / 2, (desktopHeight - HEIGHT * scale) / 2};
 }

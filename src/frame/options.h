@@ -23,5 +23,17 @@ options parseOptions(int argc, const char *const *argv);
 // window's frame on a desktop of this size; 1 where none does.
 int fittingScale(int desktopWidth, int desktopHeight);
 
+// Where the 640x480 picture stands on the screen: `scale` times as large by whole pixels, its
+// top-left corner at (x, y).
+struct placement {
+  int scale = 1;
+  int x = 0;
+  int y = 0;
+};
+
+// Full screen on a desktop of this size: the largest whole scale that fits, centred on it; a scale
+// of 0 where not even the picture's own size fits.
+placement fullScreenPlacement(int desktopWidth, int desktopHeight);
+
 // The help text: usage, options, and what happens without any.
 extern const char *const usage;

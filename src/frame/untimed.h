@@ -1,5 +1,6 @@
 #pragma once
 
+#include "frame/display.h"
 #include "frame/global.h"
 #include "frame/idle.h"
 
@@ -11,6 +12,7 @@ struct untimedFrame {
 
   template <class Draw>
   void present(int view, Draw draw) {
+    display::serviceToggle();
     if (view == shown) {
       global::idle();
       return;

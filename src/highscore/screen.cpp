@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "frame/display.h"
 #include "frame/files.h"
 #include "frame/global.h"
 #include "frame/keystates.h"
@@ -20,25 +21,33 @@ std::string i2str(int number) {
   return text.str();
 }
 
-void highscore(int wins, CT type) {
+int storeBest(int wins, CT type) {
   struct highscore stored = {};
   if (fileExists(hsFilename)) {
     load_hs(&stored);
   } else {
     write_hs(&stored);
   }
-  const std::string title = std::string("Highscore for Mirvane of ") + TYPE_LABELS[type];
-  const std::string hint = "-Press Enter to return to main menu-";
-  const std::string scoreLine = "Your score: " + i2str(wins) + " wins";
-  const std::string oldLine = "Old highscore: " + i2str(stored.score[type]) + " wins";
   // The file keeps every type's best run; a weaker run leaves it as it was.
   struct highscore best = stored;
   if (wins > best.score[type]) best.score[type] = wins;
   write_hs(&best);
+  return stored.score[type];
+}
+
+void highscore(int wins, CT type) {
+  const std::string title = std::string("Highscore for Mirvane of ") + TYPE_LABELS[type];
+  const std::string hint = "-Press Enter to return to main menu-";
+  const std::string scoreLine = "Your score: " + i2str(wins) + " wins";
+  const std::string oldLine = "Old highscore: " + i2str(storeBest(wins, type)) + " wins";
 
   keyStates.anyKey();  // an Enter still held from the battle must not close the screen
   untimedFrame frame;
   while (!keyStates[KEY_ENTER]) {
+    if (display::closeRequested()) {
+      display::leaving = true;
+      return;
+    }
     frame.present(0, [&] {
       BITMAP *bmp = global::dbuffer;
       clear_to_color(bmp, makecol(253, 250, 0));

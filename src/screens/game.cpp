@@ -8,7 +8,7 @@
 #include "images.h"
 #include "screens/intro.h"
 
-void (*matchIntro)(unit *, int) = showNames;
+bool (*matchIntro)(unit *, int) = showNames;
 int (*matchFight)(unit *, BITMAP *, BITMAP **) = fight;
 
 int game(CT type) {
@@ -27,8 +27,7 @@ int game(CT type) {
     CT opponent = static_cast<CT>(rand() & 3);
     if (opponent == units[0].getType()) opponent = static_cast<CT>(rand() & 3);
     units[1].setValues(names[opponent], opponent);
-    matchIntro(units, wins + 1);
-    if (matchFight(units, background, buttons) != 1) break;
+    if (!matchIntro(units, wins + 1) || matchFight(units, background, buttons) != 1) break;
     ++wins;
   }
   destroy_bitmap(background);

@@ -4,19 +4,23 @@
 
 #include <string>
 
+#include "battle/battle.h"
+#include "frame/display.h"
 #include "frame/global.h"
 #include "frame/keystates.h"
 #include "frame/timedloop.h"
 
-void showNames(unit *units, int matchNumber) {
+bool showNames(unit *units, int matchNumber) {
   const std::string battle = "Battle " + std::to_string(matchNumber);
   const std::string title = units[0].getName() + " (human) vs " + units[1].getName() + " (AI)";
   int countdown = 256;
   int frameSkip = 0;
+  bool quit = false;
   runTimedScreen(
       frameSkip, false, [&] { return countdown == 0; },
       [&] {
-        if (keyStates.anyKey()) countdown = 1;
+        if (display::closeRequested() && playerQuits(true)) quit = true;
+        if (keyStates.anyKey() || quit) countdown = 1;
         --countdown;
       },
       [&] {
@@ -27,4 +31,5 @@ void showNames(unit *units, int matchNumber) {
         textout_centre_ex(bmp, font, title.c_str(), x, bmp->h / 2, 0, -1);
         show();
       });
+  return !quit;
 }

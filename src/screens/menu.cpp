@@ -2,6 +2,7 @@
 
 #include <allegro.h>
 
+#include "frame/display.h"
 #include "frame/error.h"
 #include "frame/global.h"
 #include "frame/keystates.h"
@@ -41,7 +42,8 @@ int menu::mainMenu() {
   int cursor = 0;
   int chosen = -1;
   untimedFrame frame;
-  for (;;) {
+  // The window's close button ends the game as "End game" does.
+  while (!display::closeRequested()) {
     if (page == 0) {
       bool leave = false;
       if (keyStates[KEY_LEFT]) cursor = 0;

@@ -2,16 +2,20 @@
 """Plays the real game on its own Xvfb with XTEST key presses and checks its screens pixel by pixel, texts against
 Allegro's own 8x8 font. Usage: e2e.py GAME OUT; with MIRVANES_E2E_CPU set it also takes processor figures.
 A PPM of each step and figures.txt go to OUT/e2e-shots/e2e/, the game's working directory and output to OUT/e2e-work/."""
-import ctypes as C, glob, os, shutil, signal, struct, subprocess, sys, time
+import collections, ctypes as C, glob, os, shutil, signal, struct, subprocess, sys, time
 
 pk = lambda r, g, b: (r >> 3) << 11 | (g >> 2) << 5 | b >> 3  # a colour as a pixel of the game's 16-bit frame
 RED, GREEN, MANA, WHITE, BLACK, YELLOW = pk(255, 0, 0), pk(0, 255, 0), pk(0, 0, 204), pk(255, 255, 255), 0, pk(253, 250, 0)
 GREY, OWN, FOE = pk(221, 221, 221), pk(204, 0, 0), pk(0, 0, 204)
 MENU = [(100, 370, 300, 430), (340, 370, 540, 430)]
+Place = collections.namedtuple("Place", "scale x y")  # the game's picture on the screen: enlarged, top-left corner at
+ONE_TO_ONE = Place(scale=1, x=0, y=0)
+WINDOW_2X = Place(scale=2, x=0, y=0)
+FULL_SCREEN_1080 = Place(scale=2, x=320, y=60)  # full screen on a 1920x1080 desktop
 CHOOSER = [(20, 190, 155, 220), (165, 190, 310, 220), (330, 190, 465, 220), (475, 190, 620, 220)]
 X11, XTST, LIBC, AL = C.CDLL("libX11.so.6"), C.CDLL("libXtst.so.6"), C.CDLL(None), C.CDLL("liballeg.so.4.4")
 X11.XOpenDisplay.restype = X11.XGetImage.restype = AL.create_bitmap_ex.restype = C.c_void_p
-X11.XDefaultRootWindow.restype = X11.XStringToKeysym.restype = C.c_ulong
+X11.XDefaultRootWindow.restype = X11.XStringToKeysym.restype = X11.XInternAtom.restype = C.c_ulong
 X11.XGetImage.argtypes = [C.c_void_p, C.c_ulong, C.c_int, C.c_int, C.c_uint, C.c_uint, C.c_ulong, C.c_int]
 
 
@@ -22,12 +26,13 @@ AL.clear_bitmap(BMP), AL.textout_ex(BMP, C.c_void_p.in_dll(AL, "font"), bytes(ra
 FONT = {chr(32 + k): [(x, y, AL.getpixel(BMP, 8 * k + x, y) != 0) for y in range(8) for x in range(8)] for k in range(95)}
 
 
-class Shot:  # a screenshot of a depth-24 display, read at the game's coordinates in a window s times the game's size
-    def __init__(self, image, s):  # an XImage: ints 0, 1, 11 and 12 are width, height, line and pixel sizes; data at 16
+class Shot:  # a screenshot of a depth-24 display, read at the game's coordinates where the game's picture stands
+    def __init__(self, image, place):  # an XImage: ints 0, 1, 11 and 12 are width, height, line and pixel sizes; data at 16
         w, h, *_, line, bits = C.cast(image, C.POINTER(C.c_int))[:13]
         assert bits == 32, "screenshots need a display of depth 24, where the driver widens the game's 16-bit pixels"
         self.sw, self.sh, self.data = w, h, C.string_at(C.c_void_p.from_address(image + 16).value, line * h)
-        self.s, self.w, self.h = s, w // s, h // s
+        self.s, self.left, self.top = place.scale, place.x, place.y
+        self.w, self.h = 640, 480
         X11.XDestroyImage(C.c_void_p(image))
 
     def raw(self, x, y):  # the 5-6-5 pixel at (x, y) on the screen, None off it
@@ -35,9 +40,10 @@ class Shot:  # a screenshot of a depth-24 display, read at the game's coordinate
         return pk(self.data[i + 2], self.data[i + 1], self.data[i]) if 0 <= x < self.sw and 0 <= y < self.sh else None
 
     def px(self, x, y):  # the game's pixel at (x, y): -1 where its s by s pixels on the screen are not all the same
+        left, top = self.left + self.s * x, self.top + self.s * y
         if self.s == 1:
-            return self.raw(x, y)
-        p = {self.raw(self.s * x + dx, self.s * y + dy) for dx in range(self.s) for dy in range(self.s)}
+            return self.raw(left, top)
+        p = {self.raw(left + dx, top + dy) for dx in range(self.s) for dy in range(self.s)}
         return p.pop() if len(p) == 1 else -1
 
     def ppm(self, path):
@@ -103,12 +109,13 @@ class Game:  # Xvfb and the game, each start on a new display, all killed howeve
                                            preexec_fn=lambda: LIBC.prctl(1, signal.SIGKILL), **kw))  # dies with us
         return self.procs[-1]
 
-    def start(self, screen, args, scale):  # Xvfb with this screen, its number from -displayfd, then the game
+    def start(self, screen, args, place):  # Xvfb with this screen, its number from -displayfd, then the game
         r, w = os.pipe()
         self.spawn(["Xvfb", "-displayfd", str(w), "-screen", "0", screen, "-nolisten", "tcp"], pass_fds=(w,))
         self.env = env = dict(os.environ, DISPLAY=":%d" % int(os.read(r, 16)), HOME=self.work)
         self.dpy, self.size = C.c_void_p(X11.XOpenDisplay(env["DISPLAY"].encode())), [int(v) for v in screen.split("x")[:2]]
-        self.scale, self.tag = scale, "%dx-" % scale
+        self.place = place
+        self.tag = "%dx-" % place.scale
         self.game = self.spawn([self.exe, *args], cwd=self.cwd, env=env)
 
     def press(self, key):  # down, held 100 ms so that a game polling its keys sees it, up: XTEST, as xdotool sends
@@ -120,7 +127,7 @@ class Game:  # Xvfb and the game, each start on a new display, all killed howeve
         if key:
             self.press(key)
         end, root = time.monotonic() + timeout, X11.XDefaultRootWindow(self.dpy)
-        grab = lambda: Shot(X11.XGetImage(self.dpy, root, 0, 0, *self.size, 2 ** 64 - 1, 2), self.scale)  # ZPixmap
+        grab = lambda: Shot(X11.XGetImage(self.dpy, root, 0, 0, *self.size, 2 ** 64 - 1, 2), self.place)  # ZPixmap
         while self.game.poll() is None and not (ok := test(img := grab())) and time.monotonic() < end:
             time.sleep(0.02)
         assert self.game.poll() is None, "the game ended with status %s waiting for %s" % (self.game.returncode, label)
@@ -154,8 +161,8 @@ def skipIntro(g, number):  # the battle that follows it, as it starts
     return b
 
 
-def begin(g, steps, measure, screen="640x480x24", args=(), scale=1):  # a start up to its first battle, shown
-    g.start(screen, args, scale)  # with no window manager keys go to the window under the pointer: put it in the middle
+def begin(g, steps, measure, screen="640x480x24", args=(), place=ONE_TO_ONE):  # a start up to its first battle, shown
+    g.start(screen, args, place)  # with no window manager keys go to the window under the pointer: put it in the middle
     XTST.XTestFakeMotionEvent(g.dpy, -1, g.size[0] // 2, g.size[1] // 2, 0)
     g.wait(None, "menu", lambda i: framed(i, MENU) == 0)
     measure("main menu")
@@ -190,6 +197,92 @@ def play(g, measure):  # menus, a Summer run to its first lost match, highscore,
     menus(g, [("Return", MENU, 0), ("Right", MENU, 1)])
     g.press("Return")
     assert g.game.wait(15) == 0 and os.listdir(g.cwd) == ["highscore.mhs"], "End game: status %s" % g.game.returncode
+    return wins
+
+
+def windowed(g, geometry):  # whether a window of this geometry is on the display
+    tree = subprocess.run(["xwininfo", "-root", "-tree", "-display", g.env["DISPLAY"]], capture_output=True, text=True)
+    return geometry in tree.stdout
+
+
+class ClientMessage(C.Structure):  # Xlib's XClientMessageEvent, with its data as five longs
+    _fields_ = [("type", C.c_int), ("serial", C.c_ulong), ("send_event", C.c_int), ("display", C.c_void_p),
+                ("window", C.c_ulong), ("message_type", C.c_ulong), ("format", C.c_int), ("data", C.c_long * 5)]
+
+
+class XEvent(C.Union):  # room for any event
+    _fields_ = [("xclient", ClientMessage), ("pad", C.c_long * 24)]
+
+
+def gameWindow(g):  # the top-level window the game titles "Mirvanes - Quillmark"
+    root, parent, children, count = C.c_ulong(), C.c_ulong(), C.POINTER(C.c_ulong)(), C.c_uint()
+    X11.XQueryTree(g.dpy, X11.XDefaultRootWindow(g.dpy), C.byref(root), C.byref(parent), C.byref(children), C.byref(count))
+    for i in range(count.value):
+        name = C.c_char_p()
+        if X11.XFetchName(g.dpy, C.c_ulong(children[i]), C.byref(name)) and name.value == b"Mirvanes - Quillmark":
+            return children[i]
+    raise AssertionError("no window titled Mirvanes - Quillmark")
+
+
+def closeButton(g):  # what a window manager sends when the window's close button is clicked
+    window = gameWindow(g)
+    event = XEvent()
+    event.xclient.type = 33  # ClientMessage
+    event.xclient.window = window
+    event.xclient.message_type = X11.XInternAtom(g.dpy, b"WM_PROTOCOLS", False)
+    event.xclient.format = 32
+    event.xclient.data[0] = X11.XInternAtom(g.dpy, b"WM_DELETE_WINDOW", False)
+    X11.XSendEvent(g.dpy, C.c_ulong(window), False, 0, C.byref(event))
+    X11.XFlush(g.dpy)
+
+
+def altEnter(g):  # Alt held around Enter
+    alt = X11.XKeysymToKeycode(g.dpy, X11.XStringToKeysym(b"Alt_L"))
+    XTST.XTestFakeKeyEvent(g.dpy, alt, 1, 0)
+    g.press("Return")
+    XTST.XTestFakeKeyEvent(g.dpy, alt, 0, 0)
+    X11.XFlush(g.dpy)
+
+
+def blackAround(img, place):  # black just outside each edge of the picture and in the screen's far corner, where
+    right, bottom = place.x + 640 * place.scale, place.y + 480 * place.scale  # these are on the screen
+    outside = [(place.x - 1, place.y), (right, bottom - 1), (place.x, place.y - 1), (right - 1, bottom),
+               (img.sw - 1, img.sh - 1)]
+    return all(img.raw(x, y) in (BLACK, None) for x, y in outside)
+
+
+def fullScreen(g, measure, wins):  # --fullscreen on a 1920x1080 desktop: the picture 2x at (320, 60) on black; the
+    # display switches in a battle leave it as it was; the close button asks the quit question, and while the question
+    # is open it answers "Yes" and the game ends with the run's result kept
+    lean = lambda where: measure(where + " in full screen", 0.02 if where == "main menu" else 0.05)
+    begin(g, [("Return", CHOOSER, 0)], lean, "1920x1080x24", ("--fullscreen",), FULL_SCREEN_1080)
+    assert windowed(g, "1920x1080+0+0"), "no window over the whole screen"
+    g.wait(None, "full-screen-border", lambda i: blackAround(i, FULL_SCREEN_1080))
+    fight(g, "Down", "defence", lambda b: b["cursor"] == 1)
+    fight(g, "Return", "amount", lambda b: b["amount"] == 1)
+    before = fight(g, "Right", "amount-2", lambda b: b["amount"] == 2)
+    switches = [(altEnter, WINDOW_2X, "1280x960+0+0"), (altEnter, FULL_SCREEN_1080, "1920x1080+0+0"),
+                (lambda g: g.press("F11"), WINDOW_2X, "1280x960+0+0"),
+                (lambda g: g.press("F11"), FULL_SCREEN_1080, "1920x1080+0+0")]
+    for number, (switch, place, geometry) in enumerate(switches, 1):
+        switch(g)
+        g.place = place
+        g.tag = "%dx-" % place.scale
+        g.wait(None, "switch-%d" % number, lambda i: battle(i) == before and blackAround(i, place))
+        assert windowed(g, geometry), "switch %d: no %s window" % (number, geometry)
+    closeButton(g)
+    g.wait(None, "close-question", dialog)
+    g.press("Right")  # "Yes" has the focus; Right moves it to "No"
+    g.wait("Return", "close-question-no", lambda i: battle(i) == before)
+    g.wait("Escape", "esc-question", dialog)
+    closeButton(g)  # while the question is open: as "Yes"
+    assert g.game.wait(15) == 0, "the close button in the quit question: status %s" % g.game.returncode
+    assert open(g.cwd + "/highscore.mhs", "rb").read() == struct.pack("<4i", 0, wins, 0, 0), "highscore.mhs"
+    # On the main menu the close button ends the game at once.
+    g.start("640x480x24", ("--window",), ONE_TO_ONE)
+    g.wait(None, "menu-before-close", lambda i: framed(i, MENU) == 0)
+    closeButton(g)
+    assert g.game.wait(15) == 0, "the close button on the main menu: status %s" % g.game.returncode
 
 
 def doubled(g, measure):  # --window --scale 2 on a 1920x1080 desktop, with highscore.mhs a directory: a 1280x960
@@ -197,9 +290,8 @@ def doubled(g, measure):  # --window --scale 2 on a 1920x1080 desktop, with high
     os.mkdir(g.cwd + "/highscore.mhs")  # the message box, a failure status
     lean = lambda where: measure(where + " in a 2x window", 0.02 if where == "main menu" else 0.05)
     b = begin(g, [("Right", MENU, 1), ("Left", MENU, 0), ("Return", CHOOSER, 0)], lean, "1920x1080x24",
-              ("--window", "--scale", "2"), 2)
-    assert "1280x960+0+0" in subprocess.run(["xwininfo", "-root", "-tree", "-display", g.env["DISPLAY"]],
-                                            capture_output=True, text=True).stdout, "no 1280x960 window"
+              ("--window", "--scale", "2"), WINDOW_2X)
+    assert windowed(g, "1280x960+0+0"), "no 1280x960 window"
     g.wait("Escape", "dialog", dialog)
     lean("quit dialog")
     g.press("Right")  # "Yes" has the focus; Right moves it to "No"
@@ -226,7 +318,8 @@ if __name__ == "__main__":
     g, started = Game(os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])), time.monotonic()
     try:
         measure = g.cpu if "MIRVANES_E2E_CPU" in os.environ else lambda *_: None
-        play(g, measure)
+        wins = play(g, measure)
+        fullScreen(g, measure, wins)
         doubled(g, measure)
     finally:
         for p in reversed(g.procs):

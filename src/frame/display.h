@@ -1,0 +1,23 @@
+#pragma once
+
+#include "frame/options.h"
+
+// The screen the back buffer is shown on, and what the desktop asks of it: the window's close
+// button, and Alt+Enter or F11 to switch between full screen and a window.
+namespace display {
+extern placement placed;  // where show() puts the picture on the screen now
+
+// The library's keyboard and close-button callbacks, from its own threads.
+void keyEvent(int scancode);
+void closeButton();
+
+// Carries out a pending switch between full screen and a window, shows the back buffer in the new
+// mode and drops the ticks the switch took. Every screen loop calls it in every pass.
+void serviceToggle();
+
+// Whether the window's close button was pressed since the last call: each press is taken once.
+bool closeRequested();
+// The player has chosen to end the game by the close button: the screens end, without the
+// highscore screen, once the run's result is kept.
+extern bool leaving;
+}  // namespace display

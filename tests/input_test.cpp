@@ -1,0 +1,233 @@
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "allegro_fixture.h"
+#include "battle/battle.h"
+#include "frame/display.h"
+#include "frame/enlarge.h"
+#include "highscore/hsfile.h"
+#include "highscore/screen.h"
+#include "screens/intro.h"
+#include "screens/menu.h"
+
+namespace {
+
+// The keyboard driver as the library runs it: the key table first, then the callback.
+void pressKey(int k) {
+  key[k] = -1;
+  display::keyEvent(k);
+  if (k == KEY_ALT) key_shifts = KB_ALT_FLAG;
+}
+
+void releaseKey(int k) {
+  key[k] = 0;
+  if (k == KEY_ALT) key_shifts = 0;
+  display::keyEvent(k | 0x80);
+}
+
+// Whether a switch between full screen and a window is pending: carrying one out drops the ticks.
+bool switchPending() {
+  timerCounter = 1;
+  display::serviceToggle();
+  return timerCounter == 0;
+}
+
+class inputTest : public allegroTest {
+ protected:
+  void SetUp() override {
+    allegroTest::SetUp();
+    key_shifts = 0;
+    display::closeRequested();  // no press left over from another test
+    display::leaving = false;
+  }
+};
+
+}  // namespace
+
+TEST(fullScreen, thePictureGetsTheLargestWholeScaleThatFitsCentred) {
+  struct row {
+    int width, height;
+    placement want;
+  };
+  const row table[] = {
+      {.width = 1920, .height = 1080, .want = {.scale = 2, .x = 320, .y = 60}},
+      {.width = 2560, .height = 1440, .want = {.scale = 3, .x = 320, .y = 0}},
+      {.width = 3840, .height = 2160, .want = {.scale = 4, .x = 640, .y = 120}},
+      {.width = 1366, .height = 768, .want = {.scale = 1, .x = 363, .y = 144}},
+      {.width = 5120, .height = 2880, .want = {.scale = 6, .x = 640, .y = 0}},
+      {.width = 640, .height = 480, .want = {.scale = 1, .x = 0, .y = 0}},
+  };
+  for (const row &r : table) {
+    const placement got = fullScreenPlacement(r.width, r.height);
+    EXPECT_EQ(got.scale, r.want.scale) << r.width << "x" << r.height;
+    EXPECT_EQ(got.x, r.want.x) << r.width << "x" << r.height;
+    EXPECT_EQ(got.y, r.want.y) << r.width << "x" << r.height;
+  }
+  EXPECT_EQ(fullScreenPlacement(800, 479).scale, 0);  // too low for the picture: the 640x480 mode instead
+}
+
+// A scale past the four of a window, at an offset: the squares start at the offset, and the border stays.
+TEST_F(allegroTest, theEnlargerPlacesItsSquaresAtTheOffset) {
+  const ownedBitmap picture(create_bitmap_ex(16, 2, 1));
+  const int white = makecol16(255, 255, 255), red = makecol16(255, 0, 0), border = 0x1234;
+  putpixel(picture.get(), 0, 0, white);
+  putpixel(picture.get(), 1, 0, red);
+  const ownedBitmap target(create_bitmap_ex(16, 20, 10));
+  clear_to_color(target.get(), border);
+  const int scale = 6, left = 3, top = 2;
+  enlarge(picture.get(), target.get(), scale, left, top);
+  for (int y = 0; y < 10; ++y) {
+    for (int x = 0; x < 20; ++x) {
+      const bool inside = x >= left && x < left + 2 * scale && y >= top && y < top + scale;
+      const int want = !inside ? border : x < left + scale ? white : red;
+      ASSERT_EQ(getpixel(target.get(), x, y), want) << x << "," << y;
+    }
+  }
+}
+
+TEST_F(inputTest, aTapBetweenTwoTestsCountsOnceAtTheNextTest) {
+  pressKey(KEY_ENTER);
+  releaseKey(KEY_ENTER);
+  EXPECT_EQ(keyStates[KEY_ENTER], 1);
+  EXPECT_EQ(keyStates[KEY_ENTER], 0);
+  // A press the tests saw is not counted again when it ends.
+  pressKey(KEY_DOWN);
+  EXPECT_EQ(keyStates[KEY_DOWN], 1);
+  releaseKey(KEY_DOWN);
+  EXPECT_EQ(keyStates[KEY_DOWN], 0);
+  // A tap two ticks old is stale, as a key no screen read.
+  pressKey(KEY_LEFT);
+  releaseKey(KEY_LEFT);
+  global::ticks += 3;
+  EXPECT_EQ(keyStates[KEY_LEFT], 0);
+  // A tap left from the last screen is swallowed with the held keys.
+  pressKey(KEY_ESC);
+  releaseKey(KEY_ESC);
+  keyStates.anyKey();
+  EXPECT_EQ(keyStates[KEY_ESC], 0);
+  // Keys that act while held count a tap as one tick held.
+  pressKey(KEY_UP);
+  releaseKey(KEY_UP);
+  EXPECT_TRUE(keyStates.held(KEY_UP));
+  EXPECT_FALSE(keyStates.held(KEY_UP));
+  // A mode switch has the library let go of a key twice: the second is no tap.
+  releaseKey(KEY_UP);
+  EXPECT_EQ(keyStates[KEY_UP], 0);
+}
+
+TEST_F(inputTest, altEnterAndF11SwitchTheDisplayAndReachNoScreen) {
+  pressKey(KEY_ALT);
+  EXPECT_FALSE(keyStates.anyKey());
+  key[KEY_ENTER] = -1;  // the table shows Enter before the callback marks it
+  EXPECT_EQ(keyStates[KEY_ENTER], 0);
+  key[KEY_ENTER] = 0;
+  pressKey(KEY_ENTER);
+  EXPECT_TRUE(switchPending());
+  pressKey(KEY_ENTER);
+  EXPECT_FALSE(switchPending()) << "the driver repeats a held key's press: it switches once";
+  EXPECT_EQ(keyStates[KEY_ENTER], 0);
+  releaseKey(KEY_ALT);
+  EXPECT_EQ(keyStates[KEY_ENTER], 0) << "Enter still held once Alt is up";
+  releaseKey(KEY_ENTER);
+  EXPECT_FALSE(keyStates.anyKey()) << "neither Alt nor Enter counts when let go";
+
+  pressKey(KEY_F11);
+  EXPECT_TRUE(switchPending());
+  pressKey(KEY_F11);
+  EXPECT_FALSE(switchPending());
+  releaseKey(KEY_F11);
+  EXPECT_FALSE(keyStates.anyKey());
+
+  // Alt alone is a key like any other, counted when it is let go.
+  pressKey(KEY_ALT);
+  releaseKey(KEY_ALT);
+  EXPECT_TRUE(keyStates.anyKey());
+}
+
+TEST_F(inputTest, keypadEnterIsEnter) {
+  pressKey(KEY_ENTER_PAD);
+  EXPECT_EQ(keyStates[KEY_ENTER], 1);
+  EXPECT_EQ(keyStates[KEY_ENTER], 0);
+  // Let go and tapped again before the next test: a new press all the same.
+  releaseKey(KEY_ENTER_PAD);
+  pressKey(KEY_ENTER_PAD);
+  releaseKey(KEY_ENTER_PAD);
+  EXPECT_EQ(keyStates[KEY_ENTER], 1);
+}
+
+// Alt+Enter in the middle of setting an amount: the amount and the queue stay, the Enter queues nothing,
+// and the ticks the switch took are dropped.
+TEST_F(inputTest, aDisplaySwitchLeavesTheBattleAsItWas) {
+  unit units[2];
+  units[0].setValues("Spring", Spring);
+  units[1].setValues("Winter", Winter);
+  battleState b(units);
+  b.phase = chooseMana;
+  b.selectedKind = kindDefense;
+  b.chosenMana = 7;
+  pressKey(KEY_ALT);
+  pressKey(KEY_ENTER);
+  timerCounter = 4;
+  display::serviceToggle();
+  EXPECT_EQ(timerCounter, 0);
+  battleTick(b);
+  releaseKey(KEY_ENTER);
+  releaseKey(KEY_ALT);
+  battleTick(b);
+  EXPECT_EQ(b.phase, chooseMana);
+  EXPECT_EQ(b.chosenMana, 7);
+  EXPECT_EQ(b.queuedCount, 0);
+  EXPECT_EQ(b.fighters[0].mana, 20);
+}
+
+TEST_F(inputTest, theCloseButtonEndsTheMenusAndAsksInARun) {
+  script = [] { display::closeButton(); };
+  EXPECT_EQ(menu::mainMenu(), -1) << "as End game";
+  EXPECT_FALSE(display::leaving);
+
+  unit units[2];
+  units[0].setValues("Fall", Fall);
+  units[1].setValues("Summer", Summer);
+  int asked = 0;
+  static int answer;
+  const auto savedQuit = std::exchange(askQuit, [] { return answer; });
+  // In the intro, "No" goes on with the intro (a key then ends it) and "Yes" ends the run and the game.
+  answer = 2;
+  script = [&] {
+    if (asked++ == 0) display::closeButton();
+    else key[KEY_SPACE] = 1;
+    timerCounter = 1;
+  };
+  EXPECT_TRUE(showNames(units, 1));
+  EXPECT_FALSE(display::leaving);
+  answer = 1;
+  key[KEY_SPACE] = 0;
+  script = [] {
+    display::closeButton();
+    timerCounter = 1;
+  };
+  EXPECT_FALSE(showNames(units, 1));
+  EXPECT_TRUE(display::leaving);
+  // In a battle "Yes" quits the match.
+  display::leaving = false;
+  const ownedBitmap background(create_bitmap(640, 480));
+  BITMAP *buttons[4] = {};
+  EXPECT_EQ(fight(units, background.get(), buttons), -1);
+  EXPECT_TRUE(display::leaving);
+  askQuit = savedQuit;
+}
+
+// On the highscore screen the run's result is kept first, then the close button ends the screen.
+TEST_F(inputTest, theCloseButtonLeavesTheHighscoreScreenWithTheResultKept) {
+  const std::string savedName = std::exchange(hsFilename, testing::TempDir() + "close_highscore.mhs");
+  std::remove(hsFilename.c_str());
+  script = [] { display::closeButton(); };
+  highscore(7, Winter);
+  EXPECT_TRUE(display::leaving);
+  std::ifstream file(hsFilename, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(bytes, std::string("\0\0\0\0\0\0\0\0\0\0\0\0\7\0\0\0", 16));
+  std::remove(hsFilename.c_str());
+  hsFilename = savedName;
+}
