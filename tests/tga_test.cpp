@@ -59,3 +59,32 @@ TEST_F(tgaTest, refusesHeadersOutsideTheSubsetAndDataShorterThanItsHeaderSays) {
   EXPECT_FALSE(adapt(nullptr, 100));
   EXPECT_FALSE(decode(tga(32768, 32768, 32, 8, {}), 18));  // 2^32 bytes, which 32 bits would wrap to 0
 }
+
+// The battle draws on fixed places of its background: a red trough behind each life bar and a black one behind
+// the mana bar, ending where the bars end; the one-pixel rims of the four button squares; and a light panel for
+// the log's twelve rows (y 262 to 379) and the spell's name and description (y 385 to 436), whose rim and middle
+// rule stand two pixels clear of the text.
+TEST_F(tgaTest, battlePictureKeepsThePlacesTheBattleDrawsOn) {
+  blit(adapt(imgFight, sizeof imgFight).get(), global::dbuffer, 0, 0, 0, 0, 640, 480);
+  const int red = 0xF800, black = 0, rim = makecol16(200, 176, 112), bar = 130 * 15;
+  EXPECT_EQ(count(20, 155, 149, 169, red), bar);
+  EXPECT_EQ(count(19, 154, 150, 170, red), bar);
+  EXPECT_EQ(count(491, 155, 619, 169, red), bar - 15);
+  EXPECT_EQ(count(490, 154, 620, 170, red), bar - 15);
+  EXPECT_EQ(count(255, 155, 384, 169, black), bar);
+  EXPECT_EQ(count(254, 154, 385, 170, black), bar);
+  for (int top : {200, 260, 320, 380}) {
+    EXPECT_EQ(count(570, top, 619, top + 49, rim), 4 * 49) << top;
+    EXPECT_EQ(count(569, top - 1, 620, top + 50, rim), 4 * 49) << top;
+  }
+  const auto light = [](int x1, int y1, int x2, int y2) {
+    int n = 0;
+    for (int y = y1; y <= y2; ++y)
+      for (int x = x1; x <= x2; ++x) n += getr16(pixel(x, y)) + getg16(pixel(x, y)) + getb16(pixel(x, y)) >= 600;
+    return n;
+  };
+  const int left = 18, right = 560, width = right - left + 1;
+  EXPECT_EQ(light(left, 260, right, 381), width * 122) << "the log's rows with two pixels above and below";
+  EXPECT_EQ(light(left, 383, right, 438), width * 56) << "the description with two pixels above and below";
+  for (int y : {259, 382}) EXPECT_EQ(light(left, y, right, y), 0) << "the rim or the rule at y = " << y;
+}

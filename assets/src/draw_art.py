@@ -16,7 +16,7 @@ SEASONS = [
     dict(name="Spring", element="Wind", robe="#2f8a3c", trim="#b8e986", glow="#dfffc4",
          sky="#cfeecb", ground="#5fae47", beard="#d9d2c0",
          special="Confusing joint",
-         text=["Swift and sly.", "Her haze dulls", "the foe's spells."]),
+         text=["Swift and sly.", "His haze dulls", "the foe's spells."]),
     dict(name="Summer", element="Fire", robe="#b8281c", trim="#ffc23a", glow="#ffe08a",
          sky="#ffe3a3", ground="#a9b83c", beard="#9a5a2a",
          special="Vendetta",
@@ -54,6 +54,10 @@ MENU_BOXES = [(100, 370, 300, 430), (340, 370, 540, 430)]
 MAT = 2
 MAT_FILL = "#f8f8e8"     # multiples of 8: exact after quantisation
 MAT_EDGE = "#180800"
+# The battle's log: twelve rows of the 8-pixel font every 10 pixels from y = 262, so down to y = 379.
+# The spell's name follows at y = 385.
+LOG_ROWS_Y = (262, 379)
+PANEL_MARGIN = 2
 CHOOSER_BOXES = [(20, 190, 155, 220), (165, 190, 310, 220), (330, 190, 465, 220), (475, 190, 620, 220)]
 
 
@@ -271,8 +275,8 @@ def button_plate(x1, y1, x2, y2, label, size=22):
     return g
 
 
-def key_hint(y, s, x=320, size=12, fill="#f4ecd8"):
-    return text(x, y, s, size, fill, SANS, weight="bold", extra='xml:space="preserve"')
+def key_hint(y, s, x=320, size=12, fill="#f4ecd8", font=SANS):
+    return text(x, y, s, size, fill, font, weight="bold", extra='xml:space="preserve"')
 
 
 def menu_main():
@@ -427,13 +431,15 @@ def fight():
                   f'fill="{s["robe"]}" stroke="#c8b070" stroke-width="1"/>')
     b += f'<g transform="translate(485,225)">{wheel}<circle r="5" fill="#c8b070"/></g>'
     b += f'<g transform="translate(245,225) rotate(45)">{wheel}<circle r="5" fill="#c8b070"/></g>'
-    # the two light panels: the message log and the spell description
-    b += ('<rect x="15.5" y="257.5" width="550" height="123" rx="4" fill="url(#parchment)" '
+    # one light panel: the message log above a rule, the spell description below it; the rule and
+    # the panel's top edge stand PANEL_MARGIN pixels clear of the log's rows and of the spell name
+    top, rule, bottom = LOG_ROWS_Y[0] - PANEL_MARGIN - 1, LOG_ROWS_Y[1] + PANEL_MARGIN + 1, 452
+    b += (f'<rect x="15.5" y="{top + 0.5}" width="550" height="{bottom - top}" rx="4" fill="url(#parchment)" '
           'stroke="#c8b070" stroke-width="1"/>')
-    b += ('<rect x="15.5" y="382.5" width="550" height="70" rx="4" fill="url(#parchment)" '
-          'stroke="#c8b070" stroke-width="1"/>')
-    b += key_hint(470, "Up/Down: spell    Enter: choose    Left/Right: mana    Backspace: undo    Esc: menu",
-                  x=320, size=10.5, fill="#c8c0a8")
+    b += crisp_rect(16, rule, 565, rule, "#c8b070")
+    # the same keys choose the spell and then set its amount
+    b += key_hint(470, "Up/Down: spell or amount    Enter: choose, then queue    Left/Right: amount    "
+                  "Backspace: undo    Esc: end the run", x=320, size=10.5, fill="#c8c0a8", font=CONDENSED)
     return svg(640, 480, b, defs)
 
 

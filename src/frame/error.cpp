@@ -2,11 +2,19 @@
 
 #include <allegro.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
 // The text goes in as an argument, never as the format: a name with a percent sign stays text.
-void message(const std::string &text) { allegro_message("%s", text.c_str()); }
+// Without a system driver the library would print it to standard output with no final newline.
+void message(const std::string &text) {
+  if (system_driver) {
+    allegro_message("%s", text.c_str());
+  } else {
+    std::fprintf(stderr, "%s\n", text.c_str());
+  }
+}
 }  // namespace
 
 namespace error {

@@ -10,6 +10,7 @@
 #include "frame/display.h"
 #include "frame/error.h"
 #include "frame/idle.h"
+#include "frame/sound.h"
 
 namespace {
 constexpr int WIDTH = 640, HEIGHT = 480;  // the back buffer, whatever the size of the window
@@ -55,6 +56,7 @@ void init(const options &opts) {
   setTimerSlack(relaxedSlack);
   if (install_keyboard() < 0) error::keyboard();
   keyboard_lowlevel_callback = display::keyEvent;
+  quietSoundLibrary();
   if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) < 0) error::soundDriver();
   set_window_title("Mirvanes - Quillmark");
   setMode(opts);

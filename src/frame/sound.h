@@ -4,6 +4,10 @@
 
 #include <string>
 
+// Hands the system's sound library (ALSA) a handler that drops its messages, so that a machine
+// without a sound card starts quietly; call it before install_sound. Without that library it does nothing.
+void quietSoundLibrary();
+
 constexpr int soundNothing = 0;
 constexpr int soundSample = 1;
 constexpr int soundMidi = 2;

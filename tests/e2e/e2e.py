@@ -104,8 +104,8 @@ class Game:  # Xvfb and the game, each start on a new display, all killed howeve
             os.makedirs(d + "/cwd" if d == self.work else d)
         self.cwd, self.log = self.work + "/cwd", open(self.work + "/game.log", "wb")
 
-    def spawn(self, argv, **kw):
-        self.procs.append(subprocess.Popen(argv, stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log,
+    def spawn(self, argv, stderr=None, **kw):
+        self.procs.append(subprocess.Popen(argv, stdin=subprocess.DEVNULL, stdout=self.log, stderr=stderr or self.log,
                                            preexec_fn=lambda: LIBC.prctl(1, signal.SIGKILL), **kw))  # dies with us
         return self.procs[-1]
 
@@ -116,7 +116,8 @@ class Game:  # Xvfb and the game, each start on a new display, all killed howeve
         self.dpy, self.size = C.c_void_p(X11.XOpenDisplay(env["DISPLAY"].encode())), [int(v) for v in screen.split("x")[:2]]
         self.place = place
         self.tag = "%dx-" % place.scale
-        self.game = self.spawn([self.exe, *args], cwd=self.cwd, env=env)
+        self.stderr = open("%s/game-%d.stderr" % (self.work, len(self.procs)), "wb")
+        self.game = self.spawn([self.exe, *args], self.stderr, cwd=self.cwd, env=env)
 
     def press(self, key):  # down, held 100 ms so that a game polling its keys sees it, up: XTEST, as xdotool sends
         for down in (1, 0):
@@ -197,6 +198,7 @@ def play(g, measure):  # menus, a Summer run to its first lost match, highscore,
     menus(g, [("Return", MENU, 0), ("Right", MENU, 1)])
     g.press("Return")
     assert g.game.wait(15) == 0 and os.listdir(g.cwd) == ["highscore.mhs"], "End game: status %s" % g.game.returncode
+    assert os.path.getsize(g.stderr.name) == 0, "the game wrote to standard error: %s" % open(g.stderr.name).read()
     return wins
 
 
@@ -306,11 +308,11 @@ def doubled(g, measure):  # --window --scale 2 on a 1920x1080 desktop, with high
     assert g.game.wait(15) != 0, "a fatal error ends with status 0"
     assert os.listdir(g.cwd) == ["highscore.mhs"] and not os.listdir(g.cwd + "/highscore.mhs"), "the directory changed"
     # With no display: a start reports it and fails (a sanitizer report would too), the options answer without one.
-    for args, status, says in (((), 1, "Error000: Allegro could not be initialised (no display?)"),
+    for args, status, says in (((), 1, "Error000: Allegro could not be initialised (no display?)\n"),
                                (("--help",), 0, "Usage: mirvanes [OPTION]..."), (("-V",), 0, "mirvanes "),
                                (("--scale", "9"), 2, "\nUsage: mirvanes [OPTION]...")):
         r = subprocess.run([g.exe, *args], capture_output=True, text=True, timeout=10, env={})
-        out = {0: r.stdout, 1: r.stdout + r.stderr, 2: "" if r.stdout else r.stderr}[status]
+        out = {0: r.stdout, 1: "" if r.stdout else r.stderr, 2: "" if r.stdout else r.stderr}[status]
         assert r.returncode == status and says in out and "Sanitizer" not in out, (args, r)
 
 

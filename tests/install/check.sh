@@ -2,6 +2,7 @@
 # What a player and a distribution get, against the system's validators.
 # Usage: check.sh install BUILD_DIR PREFIX VERSION   (the installed tree and its launcher)
 #        check.sh deb VERSION                        (the package that scripts/package builds)
+#        check.sh readme SOURCE_DIR                  (README's "Adding a test", followed in a scratch copy)
 set -uo pipefail
 id=invalid.mirvanes.mirvanes
 scratch=$(mktemp -d)
@@ -37,6 +38,17 @@ if [ "$1" = install ]; then
   done
   [ -d "$scratch/xdg/mirvanes" ] && [ -d "$scratch/home/.local/share/mirvanes" ] || fail "data directories not made"
   [ ! -e "$scratch/relative" ] || fail "a relative XDG_DATA_HOME was used"
+elif [ "$1" = readme ]; then
+  # The example saved under the name the text gives, then the commands run as written, in a copy
+  # of the repository without its build folders.
+  mkdir "$scratch/copy"
+  tar -C "$2" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$scratch/copy" -xf -
+  awk -v dir="$scratch" '/^## / { on = /^## Adding a test/ } on && /^    / { print substr($0, 5) > (dir "/block" n + 0); code = 1 }
+    on && !/^    / && code { n++; code = 0 }' "$2/README.md"
+  name=$(sed -n 's/^Save it as `\([^`]*\)`.*/\1/p' "$2/README.md")
+  cp "$scratch/block0" "$scratch/copy/$name" || fail "no example to save as '$name'"
+  (cd "$scratch/copy" && bash -e "$scratch/block1") >"$scratch/steps" 2>&1
+  grep -q '100% tests passed, 0 tests failed out of 1' "$scratch/steps" || fail "the steps: $(tail -20 "$scratch/steps")"
 else
   version=$2
   deb=$("$(dirname "$0")/../../scripts/package" 2>"$scratch/log") || { cat "$scratch/log"; exit 1; }
