@@ -21,7 +21,8 @@ if [ "$1" = install ]; then
   done
   grep -rlI '@[A-Z_]*@' "$tree" && fail "placeholders left in the files above"
   out=$(desktop-file-validate "$tree/share/applications/$id.desktop" 2>&1) && [ -z "$out" ] || fail "desktop-file-validate: $out"
-  grep -qx "Exec=$prefix/games/mirvanes" "$tree/share/applications/$id.desktop" || fail "Exec is not the launcher"
+  grep -qx "Exec=$prefix/games/mirvanes --fullscreen" "$tree/share/applications/$id.desktop" ||
+    fail "Exec is not the launcher in full screen"
   appstreamcli validate-tree --no-net "$tree" >"$scratch/as" 2>&1 || fail "appstreamcli: $(cat "$scratch/as")"
   grep -q "<release version=\"$version\"" "$tree/share/metainfo/$id.metainfo.xml" || fail "no metainfo release $version"
   zcat "$tree/share/doc/mirvanes/changelog.gz" | head -1 | grep -q "^mirvanes ($version) " || fail "changelog version"
