@@ -4,6 +4,7 @@
 
 #include "allegro_fixture.h"
 #include "battle/battle.h"
+#include "frame/devices.h"
 #include "frame/display.h"
 #include "frame/enlarge.h"
 #include "highscore/hsfile.h"
@@ -16,14 +17,14 @@ namespace {
 // The keyboard driver as the library runs it: the key table first, then the callback.
 void pressKey(int k) {
   key[k] = -1;
-  display::keyEvent(k);
+  devices::keyEvent(k);
   if (k == KEY_ALT) key_shifts = KB_ALT_FLAG;
 }
 
 void releaseKey(int k) {
   key[k] = 0;
   if (k == KEY_ALT) key_shifts = 0;
-  display::keyEvent(k | 0x80);
+  devices::keyEvent(k | 0x80);
 }
 
 // Whether a switch between full screen and a window is pending: carrying one out drops the ticks.
@@ -212,6 +213,7 @@ TEST_F(inputTest, theCloseButtonEndsTheMenusAndAsksInARun) {
   // In a battle "Yes" quits the match.
   display::leaving = false;
   const ownedBitmap background(create_bitmap(640, 480));
+  clear_bitmap(background.get());
   BITMAP *buttons[4] = {};
   EXPECT_EQ(fight(units, background.get(), buttons), -1);
   EXPECT_TRUE(display::leaving);

@@ -6,6 +6,7 @@
 
 #include "battle/fightunit.h"
 #include "combatants/wizard.h"
+#include "frame/keystates.h"
 #include "log/message.h"
 
 // Phases of a battle.
@@ -18,6 +19,9 @@ constexpr int opponentDefeated = 5;
 constexpr int victoryPause = 6;
 constexpr int playerDefeated = 7;
 constexpr int defeatPause = 8;
+
+// The four spell buttons down the right edge, in the order of the kinds.
+constexpr area SPELL_BUTTONS[4] = {{570, 200, 619, 249}, {570, 260, 619, 309}, {570, 320, 619, 369}, {570, 380, 619, 429}};
 
 // Everything one call of fight works on: the turn flow changes it, the resolution works on it,
 // the screen draws it. It lives exactly as long as one match.

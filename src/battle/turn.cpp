@@ -3,6 +3,7 @@
 #include "battle/battle.h"
 #include "combatants/ai.h"
 #include "frame/changedframe.h"
+#include "frame/devices.h"
 #include "frame/display.h"
 #include "frame/global.h"
 #include "frame/idle.h"
@@ -14,7 +15,7 @@ namespace {
 // next tick or key as the screens do. The window's close button closes it.
 int waitProc(int msg, DIALOG *, int) {
   if (msg != MSG_IDLE) return D_O_K;
-  display::serviceToggle();
+  devices::poll();
   if (display::closeRequested()) {
     display::leaving = true;
     return D_CLOSE;
@@ -63,16 +64,27 @@ int confirmQuit() {
   return runOnBackBuffer(box, YES) == YES || display::leaving ? 1 : 2;
 }
 
+// Backspace, or the pad's B or the right mouse button.
+bool backPressed() {
+  const bool backspace = keyStates[KEY_BACKSPACE];
+  return keyStates.took(keyStatesClass::back) || backspace;
+}
+
 void chooseSpellStep(battleState &b) {
   fightUnit &p = b.fighters[0];
   if (keyStates[KEY_UP]) b.selectedKind = (b.selectedKind + 3) % 4;
   if (keyStates[KEY_DOWN]) b.selectedKind = (b.selectedKind + 1) % 4;
-  if (keyStates[KEY_ENTER] || p.mana == 0) {
+  // The pointer moved onto a spell's button moves the cursor there; a click chooses it.
+  const int pointed = keyStates.pointedArea(SPELL_BUTTONS, 4);
+  if (pointed >= 0) b.selectedKind = pointed;
+  const int clicked = keyStates.clickedArea(SPELL_BUTTONS, 4);
+  if (clicked >= 0) b.selectedKind = clicked;
+  if (keyStates[KEY_ENTER] || clicked >= 0 || p.mana == 0) {
     b.phase = chooseMana;
     b.chosenMana = 0;
   }
   // The key is tested even with nothing queued, so such a press is spent instead of acting later.
-  if (keyStates[KEY_BACKSPACE] && b.queuedCount > 0) {
+  if (backPressed() && b.queuedCount > 0) {
     --b.queuedCount;
     p.spellKind[b.queuedCount] = kindEmpty;
     p.mana += p.spellMana[b.queuedCount];
@@ -96,20 +108,29 @@ void queueSpell(battleState &b) {
 void chooseManaStep(battleState &b) {
   fightUnit &p = b.fighters[0];
   const int special = manaSpecial[b.units[0].getType()];
+  // A click on the mana box's arrows steps the amount; one on the amount or the chosen spell's
+  // button queues it.
+  enum { LESS, MORE, AMOUNT, CHOSEN };
+  const area targets[4] = {{300, 222, 329, 249}, {370, 222, 399, 249}, {330, 222, 369, 249}, SPELL_BUTTONS[b.selectedKind]};
+  const int clicked = keyStates.clickedArea(targets, 4);
   if (p.mana == 0) {
     b.phase = opponentPlans;
   } else if (b.selectedKind == kindSpecial && p.mana < special) {
     b.phase = chooseSpell;
-  } else if (keyStates[KEY_ENTER]) {
+  } else if (keyStates[KEY_ENTER] || clicked == AMOUNT || clicked == CHOSEN) {
     queueSpell(b);
-  } else if (keyStates[KEY_BACKSPACE]) {
+  } else if (backPressed()) {
     b.phase = chooseSpell;
   } else {
-    // Held Up and Down run the amount once per tick; Right and Left step it once per press.
+    // Held Up and Down run the amount once per tick; Right and Left, the arrows and the wheel's
+    // notches step it once each.
     if (keyStates.held(KEY_UP)) ++b.chosenMana;
     if (keyStates.held(KEY_DOWN)) --b.chosenMana;
     if (keyStates[KEY_RIGHT]) ++b.chosenMana;
     if (keyStates[KEY_LEFT]) --b.chosenMana;
+    if (clicked == MORE) ++b.chosenMana;
+    if (clicked == LESS) --b.chosenMana;
+    b.chosenMana += keyStates.takeWheel();
     if (b.selectedKind == kindSpecial) {
       b.chosenMana = special;
     } else {

@@ -8,7 +8,6 @@
 #include "frame/error.h"
 #include "frame/global.h"
 #include "frame/idle.h"
-#include "frame/keystates.h"
 
 namespace {
 constexpr int WIDTH = 640, HEIGHT = 480;  // the back buffer, whatever the size of the screen
@@ -47,6 +46,7 @@ bool open(const mode &m) {
   current = m;
   clear_to_color(screen, makecol_depth(bitmap_color_depth(screen), 0, 0, 0));  // the border stays black
   set_close_button_callback(display::closeButton);
+  show_os_cursor(MOUSE_CURSOR_ARROW);  // the desktop's own pointer: sharp at every scale, never redrawn
   keyboard_callback = filterKeyBuffer;
   return true;
 }
@@ -72,10 +72,7 @@ bool openWindow(int scale) {
 placement display::placed;
 bool display::leaving = false;
 
-void display::keyEvent(int scancode) {
-  if (keyStates.keyEvent(scancode)) toggleWanted = true;
-  global::wake();
-}
+void display::requestToggle() { toggleWanted = true; }
 
 void display::closeButton() {
   closeWanted = true;

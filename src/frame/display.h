@@ -7,12 +7,12 @@
 namespace display {
 extern placement placed;  // where show() puts the picture on the screen now
 
-// The library's keyboard and close-button callbacks, from its own threads.
-void keyEvent(int scancode);
+// From the library's threads: the keyboard callback's Alt+Enter or F11, and the close button.
+void requestToggle();
 void closeButton();
 
 // Carries out a pending switch between full screen and a window, shows the back buffer in the new
-// mode and drops the ticks the switch took. Every screen loop calls it in every pass.
+// mode and drops the ticks the switch took.
 void serviceToggle();
 
 // Whether the window's close button was pressed since the last call: each press is taken once.

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "frame/display.h"
+#include "frame/devices.h"
 #include "frame/error.h"
 #include "frame/idle.h"
 #include "frame/sound.h"
@@ -55,7 +55,8 @@ void init(const options &opts) {
   if (install_timer() < 0) error::timer();
   setTimerSlack(relaxedSlack);
   if (install_keyboard() < 0) error::keyboard();
-  keyboard_lowlevel_callback = display::keyEvent;
+  keyboard_lowlevel_callback = devices::keyEvent;
+  devices::install();
   quietSoundLibrary();
   if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) < 0) error::soundDriver();
   set_window_title("Mirvanes - Quillmark");

@@ -30,7 +30,7 @@ int keyStatesClass::operator[](int k) {
 int keyStatesClass::getKey(int k) { return (*this)[k]; }
 
 bool keyStatesClass::anyKey() {
-  bool pressed = false;
+  bool pressed = anyOther();
   for (int k = 0; k < KEY_MAX; ++k) {
     if ((*this)[k]) pressed = true;
   }
@@ -44,18 +44,80 @@ void keyStatesClass::resetAll() {
     reserved[k] = false;
     pressed[k] = false;
     upSinceTest[k] = false;
+    heldByDevice[k] = false;
   }
+  for (std::atomic<unsigned> &at : otherAt) at = 0;
+  movedAt = 0;
+  wheelAt = 0;
+  wheel = 0;
 }
 
 void keyStatesClass::setState(int k, int v) { state[k] = v; }
 
-bool keyStatesClass::held(int k) { return key[k] || takeTap(k); }
+bool keyStatesClass::held(int k) { return key[k] || heldByDevice[k] || takeTap(k); }
 
-void keyStatesClass::tap(int k) { tappedAt[k] = global::ticks + 1; }
+namespace {
+// A press stamped with the tick it came in counts for the test in the next tick or the one after.
+unsigned now() { return global::ticks + 1; }
+bool fresh(std::atomic<unsigned> &at) {
+  const unsigned stamp = at.exchange(0);
+  return stamp != 0 && now() - stamp <= 2;
+}
+}  // namespace
 
-bool keyStatesClass::takeTap(int k) {
-  const unsigned at = tappedAt[k].exchange(0);
-  return at != 0 && global::ticks + 1 - at <= 2;
+void keyStatesClass::tap(int k) { tappedAt[k] = now(); }
+
+bool keyStatesClass::takeTap(int k) { return fresh(tappedAt[k]); }
+
+void keyStatesClass::press(int k) { tap(k); }
+
+void keyStatesClass::press(other p) { otherAt[p] = now(); }
+
+bool keyStatesClass::took(other p) { return fresh(otherAt[p]); }
+
+bool keyStatesClass::anyOther() {
+  const bool pad = took(button), backPress = took(back), clicked = took(click);
+  return pad || backPress || clicked;
+}
+
+void keyStatesClass::hold(int k, bool down) {
+  if (down && !heldByDevice[k]) press(k);
+  heldByDevice[k] = down;
+}
+
+void keyStatesClass::movePointer(int x, int y) {
+  pointerX = x;
+  pointerY = y;
+  movedAt = now();
+}
+
+bool keyStatesClass::pointerMoved() { return fresh(movedAt); }
+
+void keyStatesClass::turnWheel(int notches) {
+  wheel += notches;
+  wheelAt = now();
+}
+
+int keyStatesClass::takeWheel() {
+  const int notches = wheel.exchange(0);
+  return fresh(wheelAt) ? notches : 0;
+}
+
+namespace {
+int areaAt(const area *areas, int count, int x, int y) {
+  for (int i = 0; i < count; ++i) {
+    if (x >= areas[i].x1 && x <= areas[i].x2 && y >= areas[i].y1 && y <= areas[i].y2) return i;
+  }
+  return -1;
+}
+}  // namespace
+
+int keyStatesClass::pointedArea(const area *areas, int count) {
+  return pointerMoved() ? areaAt(areas, count, pointerX, pointerY) : -1;
+}
+
+int keyStatesClass::clickedArea(const area *areas, int count) {
+  return took(click) ? areaAt(areas, count, clickX, clickY) : -1;
 }
 
 // The library updates key[] before it calls back, so a release whose press no test has reported

@@ -78,6 +78,11 @@ int fittingScale(int desktopWidth, int desktopHeight) {
   return scale;
 }
 
+int onPicture(int screenCoordinate, int offset, int scale) {
+  const int distance = screenCoordinate - offset;
+  return distance < 0 ? -1 : distance / scale;
+}
+
 placement fullScreenPlacement(int desktopWidth, int desktopHeight) {
   const int scale = std::max(0, std::min(desktopWidth / WIDTH, desktopHeight / HEIGHT));
   return {scale, (desktopWidth - WIDTH * scale) / 2, (desktopHeight - HEIGHT * scale) / 2};

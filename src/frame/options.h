@@ -35,5 +35,9 @@ struct placement {
 // of 0 where not even the picture's own size fits.
 placement fullScreenPlacement(int desktopWidth, int desktopHeight);
 
+// Where a point of the screen falls on the picture, one coordinate at a time: left of or above
+// the picture is negative.
+int onPicture(int screenCoordinate, int offset, int scale);
+
 // The help text: usage, options, and what happens without any.
 extern const char *const usage;

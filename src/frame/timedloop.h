@@ -1,6 +1,6 @@
 #pragma once
 
-#include "frame/display.h"
+#include "frame/devices.h"
 #include "frame/global.h"
 #include "frame/idle.h"
 
@@ -14,7 +14,7 @@ template <class Ended, class Step, class Draw>
 void runTimedScreen(int &frameSkip, bool dropOnEnd, Ended ended, Step step, Draw draw) {
   bool drawn = false;
   for (;;) {
-    display::serviceToggle();
+    devices::poll();
     if (ended()) return;
     bool stepped = false;
     while (timerCounter > 0) {

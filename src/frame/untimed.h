@@ -1,6 +1,6 @@
 #pragma once
 
-#include "frame/display.h"
+#include "frame/devices.h"
 #include "frame/global.h"
 #include "frame/idle.h"
 
@@ -12,7 +12,7 @@ struct untimedFrame {
 
   template <class Draw>
   void present(int view, Draw draw) {
-    display::serviceToggle();
+    devices::poll();
     if (view == shown) {
       global::idle();
       return;

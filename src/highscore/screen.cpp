@@ -43,7 +43,8 @@ void highscore(int wins, CT type) {
 
   keyStates.anyKey();  // an Enter still held from the battle must not close the screen
   untimedFrame frame;
-  while (!keyStates[KEY_ENTER]) {
+  // Also a click or any button of the pad.
+  while (!keyStates[KEY_ENTER] && !keyStates.anyOther()) {
     if (display::closeRequested()) {
       display::leaving = true;
       return;
