@@ -6,6 +6,7 @@
 #include "frame/global.h"
 #include "frame/options.h"
 #include "highscore/screen.h"
+#include "highscore/store.h"
 #include "screens/game.h"
 #include "screens/menu.h"
 
@@ -20,6 +21,7 @@ int main(int argc, char **argv) {
     return 0;
   }
   init(opts);
+  checkHighscoreFile();
   for (int type; (type = menu::mainMenu()) != -1;) {
     const CT chosen = static_cast<CT>(type);
     const int wins = game(chosen);

@@ -1,27 +1,41 @@
 #include "frame/files.h"
 
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "allegro_fixture.h"
 #include "frame/sound.h"
 #include "highscore/hsfile.h"
 #include "highscore/screen.h"
+#include "highscore/store.h"
 
 using namespace std::literals;
+using std::filesystem::perms;
 
-// Every file test runs in a fresh temporary folder, and goes back where it was afterwards.
+// Every file test runs in a fresh temporary folder, and goes back where it was afterwards. Its death tests fork, so
+// that the child works in this folder; the run's own style comes back at the end.
 class filesTest : public allegroTest {
  protected:
   const std::filesystem::path previous = std::filesystem::current_path();
+  const std::string deathTestStyle = GTEST_FLAG_GET(death_test_style);
   std::string dir = (std::filesystem::temp_directory_path() / "mirvanes-test-XXXXXX").string();
 
-  void SetUp() override { allegroTest::SetUp(), std::filesystem::current_path(mkdtemp(dir.data())); }
+  void SetUp() override {
+    allegroTest::SetUp();
+    std::filesystem::current_path(mkdtemp(dir.data()));
+    GTEST_FLAG_SET(death_test_style, "fast");
+  }
   void TearDown() override {
+    GTEST_FLAG_SET(death_test_style, deathTestStyle);
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(dir);
     allegroTest::TearDown();
@@ -30,7 +44,25 @@ class filesTest : public allegroTest {
   static std::string read(const char *name = "highscore.mhs") {
     return {std::istreambuf_iterator<char>(std::ifstream(name).rdbuf()), {}};
   }
+  static std::set<std::string> names() {
+    std::set<std::string> found;
+    for (const auto &entry : std::filesystem::directory_iterator(".")) found.insert(entry.path().filename());
+    return found;
+  }
+  // The tests may run as root, whom no permission bits stop: a child that must meet them becomes the user nobody.
+  static void asNobody() {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) exit(9);
+  }
+  // No file may grow beyond `bytes`; the report would be cut off by the same limit, so it goes nowhere.
+  static void noFileBeyond(rlim_t bytes) {
+    const rlimit limit = {bytes, bytes};
+    std::freopen("/dev/null", "w", stdout);
+    signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
 };
+
+const std::string SEVENS = "\7\0\0\0\7\0\0\0\7\0\0\0\7\0\0\0"s;  // a record of 7 for every type
 
 TEST_F(filesTest, theHighscoreFileHoldsFourLittleEndianValuesReadOverTheCallersOnes) {
   struct highscore r = {{-1, INT32_MIN, 0x01020304, 7}};
@@ -65,38 +97,120 @@ TEST_F(filesTest, theHighscoreFileHoldsFourLittleEndianValuesReadOverTheCallersO
   EXPECT_EQ(read(), "\5\0\0\0\3\0\0\0\0\0\0\0\0\0\0\0"sv);
 }
 
-// A file that cannot be read or written ends the program and stays as it was; a write goes through a link, keeps the
-// file's permission bits, passes leftovers and, in a directory the player may not write, rewrites the file in place.
+// A write that cannot finish leaves the old file whole. A write goes through a link, keeps the permission bits, removes
+// what a game that died in its write left and, in a locked folder, cuts the file only after the record is in it.
 TEST_F(filesTest, aHighscoreFileIsReplacedWholeOrNotAtAll) {
-  GTEST_FLAG_SET(death_test_style, "fast");  // the child works in this folder
   struct highscore r = {{7, 7, 7, 7}};
   EXPECT_REPORT(load_hs(&r), "Unable to read highscore file");
   write("highscore.mhs", "old");
-  // With no file allowed beyond 8 bytes the record cannot be written whole. The report would be cut off by the
-  // same limit, so only the status is checked here.
-  const rlimit eight = {8, 8};
-  EXPECT_EXIT(
-      (std::freopen("/dev/null", "w", stdout), signal(SIGXFSZ, SIG_IGN), setrlimit(RLIMIT_FSIZE, &eight), write_hs(&r)),
-      testing::ExitedWithCode(1), "");
-  EXPECT_EQ(std::pair(read(), std::distance(std::filesystem::directory_iterator("."), {})), std::pair("old"s, 1L));
+  EXPECT_EXIT({ noFileBeyond(8); write_hs(&r); }, testing::ExitedWithCode(1), "");
+  EXPECT_EQ(read(), "old");
+  EXPECT_EQ(names(), std::set{"highscore.mhs"s});
   std::filesystem::remove("highscore.mhs");
   std::filesystem::create_directory("highscore.mhs");
   EXPECT_REPORT(load_hs(&r), "Unable to read highscore file");  // a directory opens but cannot be read
   std::filesystem::remove("highscore.mhs");
-  const std::string record = "\7\0\0\0\7\0\0\0\7\0\0\0\7\0\0\0"s;
   write("real", "old");
-  std::filesystem::permissions("real", std::filesystem::perms(0646));  // writable by others: nobody writes it below
-  std::filesystem::create_directory("highscore.mhs.tmp");               // the fixed name a temporary once had
+  std::filesystem::permissions("real", perms(0646));  // writable by others: nobody writes it below
+  write("real.Ab12Cd.tmp", SEVENS);                    // a dead game's temporary file
+  std::filesystem::last_write_time("real.Ab12Cd.tmp", std::filesystem::file_time_type::clock::now() - 1h);
+  write("real.backup", SEVENS);                       // the player's own, by the name temporary files once had
   std::filesystem::create_symlink("real", "highscore.mhs");
   write_hs(&r);
-  EXPECT_EQ(std::pair(read("real"), std::filesystem::status("real").permissions()),
-            std::pair(record, std::filesystem::perms(0646)));
-  write("real", "old");
-  std::filesystem::permissions(".", std::filesystem::perms(0555));  // locked; root gives up its rights below
-  const auto asNobody = [] { return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0); };
-  EXPECT_EXIT((asNobody() ? write_hs(&r) : exit(9), exit(0)), ::testing::ExitedWithCode(0), "");
-  std::filesystem::permissions(".", std::filesystem::perms::owner_all);
-  EXPECT_EQ(read("real"), record);
+  EXPECT_EQ(std::pair(read("real"), std::filesystem::status("real").permissions()), std::pair(SEVENS, perms(0646)));
+  EXPECT_EQ(names(), (std::set{"highscore.mhs"s, "real"s, "real.backup"s}));
+  const std::string old = "twenty bytes of old.";
+  write("real", old);
+  std::filesystem::permissions(".", perms(0555));  // locked; root gives up its rights below
+  EXPECT_EXIT({ asNobody(); noFileBeyond(0); write_hs(&r); }, testing::ExitedWithCode(1), "");
+  EXPECT_EQ(read("real"), old);
+  EXPECT_EXIT({ asNobody(); write_hs(&r); exit(0); }, testing::ExitedWithCode(0), "");
+  std::filesystem::permissions(".", perms::owner_all);
+  EXPECT_EQ(read("real"), SEVENS);
+}
+
+// The screen and a plain write refuse, unopened, a link to anything but a regular file; the link and its target stay.
+TEST_F(filesTest, aLinkToAFifoOrADeviceIsLeftAlone) {
+  struct highscore r = {{7, 7, 7, 7}};
+  ASSERT_EQ(mkfifo("fifo", 0666), 0);
+  // A node with /dev/null's numbers in this folder where the test may make one; else /dev/null, which a user who
+  // cannot make one cannot replace either.
+  const std::string device = mknod("null", S_IFCHR | 0666, makedev(1, 3)) == 0 ? "null" : "/dev/null";
+  for (const std::string &target : {"fifo"s, device}) {
+    const std::filesystem::file_type type = std::filesystem::status(target).type();
+    std::filesystem::remove("highscore.mhs");
+    std::filesystem::create_symlink(target, "highscore.mhs");
+    EXPECT_REPORT(storeBest(1, Spring), "Unable to write to highscore file");
+    EXPECT_REPORT(write_hs(&r), "Unable to write to highscore file");
+    EXPECT_EQ(std::pair(std::filesystem::read_symlink("highscore.mhs").string(), std::filesystem::status(target).type()),
+              std::pair(target, type));
+  }
+}
+
+// The screen's read-compare-write leaves a file it cannot read as it was, and games that end together both keep their best.
+TEST_F(filesTest, storingABestKeepsAFileItCannotReadAndTheResultOfEveryGame) {
+  const std::string stored = "\5\0\0\0\7\0\0\0\x09\0\0\0\x0b\0\0\0"s;
+  write("highscore.mhs", stored);
+  std::filesystem::permissions("highscore.mhs", perms::owner_write);  // its owner may write it but not read it
+  std::filesystem::permissions(".", perms(0755));                      // nobody may look in
+  EXPECT_EXIT({ reportsToStderr(); asNobody(); storeBest(9, Spring); }, testing::ExitedWithCode(1),
+              "^Unable to read highscore file$");
+  std::filesystem::permissions("highscore.mhs", perms::owner_read | perms::owner_write);
+  EXPECT_EQ(read(), stored);
+  const auto gameEnding = [](int wins, CT type) {  // in a process of its own
+    const pid_t game = fork();
+    if (game == 0) {
+      storeBest(wins, type);
+      _exit(0);
+    }
+    return game;
+  };
+  for (int trial = 0; trial < 50; ++trial) {
+    std::filesystem::remove("highscore.mhs");
+    for (const pid_t game : {gameEnding(3, Spring), gameEnding(4, Summer)}) {
+      int status = -1;
+      waitpid(game, &status, 0);
+      EXPECT_EQ(status, 0);
+    }
+    ASSERT_EQ(read(), "\3\0\0\0\4\0\0\0\0\0\0\0\0\0\0\0"s) << "trial " << trial;
+  }
+}
+
+// At start-up a file that could not keep a run's result ends the game before it is played, naming the file and why;
+// the launcher's reason comes the same way. The check makes and changes nothing.
+TEST_F(filesTest, theStartUpCheckNamesTheFileAndWhyNoResultCouldBeKept) {
+  const std::string file = (std::filesystem::current_path() / "highscore.mhs").string();
+  const auto cannotKeep = [&](const std::string &reason) {
+    return testing::Eq("Mirvanes cannot keep its highscores in " + file + ": " + reason + ".");
+  };
+  const auto checkAsNobody = [] {
+    reportsToStderr();
+    asNobody();
+    checkHighscoreFile();
+    exit(0);
+  };
+  const testing::ExitedWithCode failed(1);
+  std::filesystem::permissions(".", perms::all);
+  EXPECT_EXIT(checkAsNobody(), testing::ExitedWithCode(0), "");  // no file yet, in a folder anyone may write
+  EXPECT_TRUE(names().empty());
+  EXPECT_EXIT({ setenv("MIRVANES_NO_DATA_DIR", "The launcher's sentence.", 1); checkAsNobody(); }, failed,
+              testing::Eq("The launcher's sentence."));
+  std::filesystem::create_symlink(file + ".gone/highscore.mhs", "highscore.mhs");
+  EXPECT_EXIT(checkAsNobody(), failed,
+              cannotKeep("its folder " + file + ".gone cannot be written (No such file or directory)"));
+  std::filesystem::remove("highscore.mhs");
+  ASSERT_EQ(mkfifo("fifo", 0666), 0);
+  std::filesystem::create_symlink("fifo", "highscore.mhs");
+  EXPECT_EXIT(checkAsNobody(), failed, cannotKeep("it is neither a regular file nor a link to one"));
+  std::filesystem::remove("highscore.mhs");
+  write("highscore.mhs", "");
+  std::filesystem::permissions("highscore.mhs", perms::owner_write);
+  EXPECT_EXIT(checkAsNobody(), failed, cannotKeep("the file cannot be read (Permission denied)"));
+  std::filesystem::permissions("highscore.mhs", perms(0444));
+  std::filesystem::permissions(".", perms(0555));
+  EXPECT_EXIT(checkAsNobody(), failed, cannotKeep("neither the file nor its folder may be written"));
+  std::filesystem::permissions(".", perms::owner_all);
+  EXPECT_EQ(std::pair(names(), read()), std::pair(std::set{"fifo"s, "highscore.mhs"s}, ""s));
 }
 
 TEST_F(filesTest, aFileIsThereWhenItCanBeReadAndASoundLoadsByTheEndingOfItsName) {
@@ -123,6 +237,9 @@ TEST_F(filesTest, aFileIsThereWhenItCanBeReadAndASoundLoadsByTheEndingOfItsName)
         << name;
   }
   s.destroy();
-  s.play(0, 255, 128, 1000), s.adjust(1, 128, 0, 2000), s.stop();  // nothing to play once released
+  // Nothing to play once released.
+  s.play(0, 255, 128, 1000);
+  s.adjust(1, 128, 0, 2000);
+  s.stop();
   EXPECT_EQ(std::tuple(s.isActive(), s.sample, s.midi), std::tuple(0, nullptr, nullptr));
 }

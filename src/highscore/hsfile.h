@@ -14,5 +14,7 @@ extern std::string hsFilename;
 
 // Reads up to 16 bytes into the record; bytes the file does not have keep the caller's values.
 void load_hs(struct highscore *record);
-// Replaces the file with the record's 16 bytes, all at once or not at all.
+// Replaces the file with the record's 16 bytes, all at once or not at all, or, where nothing can be made beside it,
+// writes them over its start before cutting it to 16 bytes. A link is followed only to a regular file or to a name
+// that is not there yet.
 void write_hs(struct highscore *record);

@@ -5,11 +5,10 @@
 #include <sstream>
 
 #include "frame/display.h"
-#include "frame/files.h"
 #include "frame/global.h"
 #include "frame/keystates.h"
 #include "frame/untimed.h"
-#include "highscore/hsfile.h"
+#include "highscore/store.h"
 
 namespace {
 const char *const TYPE_LABELS[4] = {"Spring:", "Summer:", "Fall:", "Winter:"};
@@ -21,25 +20,12 @@ std::string i2str(int number) {
   return text.str();
 }
 
-int storeBest(int wins, CT type) {
-  struct highscore stored = {};
-  if (fileExists(hsFilename)) {
-    load_hs(&stored);
-  } else {
-    write_hs(&stored);
-  }
-  // The file keeps every type's best run; a weaker run leaves it as it was.
-  struct highscore best = stored;
-  if (wins > best.score[type]) best.score[type] = wins;
-  write_hs(&best);
-  return stored.score[type];
-}
-
 void highscore(int wins, CT type) {
+  const int oldBest = storeBest(wins, type);
   const std::string title = std::string("Highscore for Mirvane of ") + TYPE_LABELS[type];
   const std::string hint = "-Press Enter to return to main menu-";
   const std::string scoreLine = "Your score: " + i2str(wins) + " wins";
-  const std::string oldLine = "Old highscore: " + i2str(storeBest(wins, type)) + " wins";
+  const std::string oldLine = "Old highscore: " + i2str(oldBest) + " wins";
 
   keyStates.anyKey();  // an Enter still held from the battle must not close the screen
   untimedFrame frame;

@@ -7,9 +7,6 @@
 // The decimal text of a number.
 std::string i2str(int number);
 
-// Stores the run's result as the type's best in the highscore file; gives the type's old best.
-int storeBest(int wins, CT type);
-
 // Stores the run's result as the type's best and shows it beside the type's old best until Enter
 // or the window's close button.
 void highscore(int wins, CT type);

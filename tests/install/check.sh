@@ -39,6 +39,24 @@ if [ "$1" = install ]; then
   done
   [ -d "$scratch/xdg/mirvanes" ] && [ -d "$scratch/home/.local/share/mirvanes" ] || fail "data directories not made"
   [ ! -e "$scratch/relative" ] || fail "a relative XDG_DATA_HOME was used"
+  # With no absolute HOME or XDG_DATA_HOME, or a data directory that cannot be made, the launcher makes nothing and
+  # the game shows why: on a display with no xmessage to show it in, on its standard error.
+  mkdir "$scratch/bin" && touch "$scratch/file"
+  for tool in sh dirname readlink mkdir; do ln -s "$(command -v $tool)" "$scratch/bin/"; done
+  rootLocal=$(ls -d /.local 2>/dev/null)
+  timeout 120 Xvfb -displayfd 3 -screen 0 640x480x16 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
+  xvfb=$!
+  while [ ! -s "$scratch/display" ] && kill -0 $xvfb 2>/dev/null; do sleep 0.1; done
+  for xdg in "" "$scratch/file/xdg"; do
+    out=$(cd "$scratch" && timeout 60 env -u HOME -u XDG_DATA_HOME DISPLAY=":$(cat "$scratch/display")" \
+      PATH="$scratch/bin" ${xdg:+XDG_DATA_HOME=$xdg} ./link 2>&1)
+    status=$?
+    says=$(echo "$out" | grep -x 'Mirvanes cannot keep its highscores.*' | sort -u)
+    [ $status -eq 1 ] && [ "$(echo "$says" | wc -l)" -eq 1 ] && [ "$(echo "$out" | grep -cxF "mirvanes: $says")" -eq 1 ] ||
+      fail "XDG_DATA_HOME=$xdg without HOME: status $status, $out"
+  done
+  kill $xvfb
+  [ "$(ls -d /.local 2>/dev/null)" = "$rootLocal" ] && [ ! -e "$scratch/.local" ] || fail "a .local was made without HOME"
 elif [ "$1" = readme ]; then
   # The example saved under the name the text gives, then the commands run as written, in a copy
   # of the repository without its build folders.
@@ -60,6 +78,10 @@ else
     fail "launcher not 0755 in /usr/games"
   # lintian also fails on other modes or owners and on a binary not stripped.
   lintian --fail-on error,warning "$deb" >"$scratch/lintian" 2>&1 || fail "lintian: $(cat "$scratch/lintian")"
+  # Built again later from files of other times, the package keeps every byte: no time stamp is the build's own.
+  cp "$deb" "$scratch/first.deb" && sleep 1 && find "$(dirname "$deb")" -type f -exec touch {} +
+  "$(dirname "$0")/../../scripts/package" >/dev/null 2>"$scratch/log" && cmp "$scratch/first.deb" "$deb" ||
+    fail "a second build differs: $(cat "$scratch/log")"
   apt-get install --simulate --no-install-recommends "$deb" >"$scratch/apt" 2>&1 || fail "apt: $(cat "$scratch/apt")"
 fi
 [ $failures -eq 0 ] && echo "$1: all checks passed" || { echo "$1: $failures check(s) failed"; exit 1; }
