@@ -2,12 +2,14 @@
 """Plays the real game on its own Xvfb with XTEST key presses and checks its screens pixel by pixel, texts against
 Allegro's own 8x8 font. Usage: e2e.py GAME OUT; with MIRVANES_E2E_CPU set it also takes processor figures.
 A PPM of each step and figures.txt go to OUT/e2e-shots/e2e/, the game's working directory and output to OUT/e2e-work/."""
-import collections, ctypes as C, glob, os, shutil, signal, struct, subprocess, sys, time
+import collections, ctypes as C, fakepad, glob, os, shutil, signal, struct, subprocess, sys, time
 
 pk = lambda r, g, b: (r >> 3) << 11 | (g >> 2) << 5 | b >> 3  # a colour as a pixel of the game's 16-bit frame
 RED, GREEN, MANA, WHITE, BLACK, YELLOW = pk(255, 0, 0), pk(0, 255, 0), pk(0, 0, 204), pk(255, 255, 255), 0, pk(253, 250, 0)
 GREY, OWN, FOE = pk(221, 221, 221), pk(204, 0, 0), pk(0, 0, 204)
 MENU = [(100, 370, 300, 430), (340, 370, 540, 430)]
+PAD_A, PAD_B, PAD_Y, PAD_START = 0, 1, 3, 7  # the pad's buttons and axes, as the Linux driver numbers a common pad
+LEFT_STICK_Y, DPAD_Y = 1, 7
 Place = collections.namedtuple("Place", "scale x y")  # the game's picture on the screen: enlarged, top-left corner at
 ONE_TO_ONE = Place(scale=1, x=0, y=0)
 WINDOW_2X = Place(scale=2, x=0, y=0)
@@ -70,6 +72,13 @@ def framed(img, rects):  # the one of the rectangles outlined in red
     return hits[0] if len(hits) == 1 else None
 
 
+def spellCursor(img):  # the spell whose button the red dot stands beside, None for none or more than one
+    def dotBeside(k):  # its centre and three points 6 pixels away
+        return all(img.px(620 + x, 225 + 60 * k + y) == RED for x, y in ((0, 0), (6, 0), (0, 6), (0, -6)))
+    dots = [k for k in range(4) if dotBeside(k)]
+    return dots[0] if len(dots) == 1 else None
+
+
 def battle(img):  # what the battle screen shows, or None when its three bars do not show at least their first columns
     if not (img.px(20, 167) == img.px(620, 167) == GREEN and img.px(255, 167) == MANA):
         return None
@@ -79,10 +88,9 @@ def battle(img):  # what the battle screen shows, or None when its three bars do
         same = lambda b: all(img.px(20 + 60 * k + x, 200 + y) == img.px(570 + x, 200 + 60 * b + y)
                              for x in range(0, 40, 3) for y in range(0, 40, 3))
         return None if n is None else (next((b for b in range(4) if same(b)), None), n)
-    cursor = [k for k in range(4) if all(img.px(620 + x, 225 + 60 * k + y) == RED for x, y in ((0, 0), (6, 0), (0, 6), (0, -6)))]
     end = "won" if text(img, " You have won!", 20, 262, OWN) else "lost" if text(img, " You have lost.", 20, 262, FOE) else None
     return dict(life=bar(20, 1, GREEN), foe=bar(620, -1, GREEN), mana=(2 * bar(255, 1, MANA) + 12) // 13, end=end,
-                queue=[slot(k) for k in range(3)], cursor=cursor[0] if len(cursor) == 1 else None,
+                queue=[slot(k) for k in range(3)], cursor=spellCursor(img),
                 amount=next((n for n in range(20, 0, -1) if centre(img, str(n), 350, 230, WHITE)), None))
 
 
@@ -109,10 +117,10 @@ class Game:  # Xvfb and the game, each start on a new display, all killed howeve
                                            preexec_fn=lambda: LIBC.prctl(1, signal.SIGKILL), **kw))  # dies with us
         return self.procs[-1]
 
-    def start(self, screen, args, place):  # Xvfb with this screen, its number from -displayfd, then the game
+    def start(self, screen, args, place, extraEnv={}):  # Xvfb with this screen, its number from -displayfd, then the game
         r, w = os.pipe()
         self.spawn(["Xvfb", "-displayfd", str(w), "-screen", "0", screen, "-nolisten", "tcp"], pass_fds=(w,))
-        self.env = env = dict(os.environ, DISPLAY=":%d" % int(os.read(r, 16)), HOME=self.work)
+        self.env = env = dict(os.environ, DISPLAY=":%d" % int(os.read(r, 16)), HOME=self.work, **extraEnv)
         self.dpy, self.size = C.c_void_p(X11.XOpenDisplay(env["DISPLAY"].encode())), [int(v) for v in screen.split("x")[:2]]
         self.place = place
         self.tag = "%dx-" % place.scale
@@ -124,12 +132,18 @@ class Game:  # Xvfb and the game, each start on a new display, all killed howeve
             XTST.XTestFakeKeyEvent(self.dpy, X11.XKeysymToKeycode(self.dpy, X11.XStringToKeysym(key.encode())), down, 0)
             X11.XFlush(self.dpy), time.sleep(0.1)
 
+    def grab(self, area=None):  # a screenshot of the screen, or of the game's area (x1, y1, x2, y2) only: quicker
+        s, left, top = self.place
+        x1, y1, x2, y2 = area or (-left // s, -top // s, (self.size[0] - left) // s - 1, (self.size[1] - top) // s - 1)
+        x, y, w, h = left + s * x1, top + s * y1, s * (x2 - x1 + 1), s * (y2 - y1 + 1)
+        image = X11.XGetImage(self.dpy, X11.XDefaultRootWindow(self.dpy), x, y, w, h, 2 ** 64 - 1, 2)  # ZPixmap
+        return Shot(image, Place(s, left - x, top - y))
+
     def wait(self, key, label, test, timeout=15):  # the key, if any, then screenshots until test(shot); keeps the last
         if key:
             self.press(key)
-        end, root = time.monotonic() + timeout, X11.XDefaultRootWindow(self.dpy)
-        grab = lambda: Shot(X11.XGetImage(self.dpy, root, 0, 0, *self.size, 2 ** 64 - 1, 2), self.place)  # ZPixmap
-        while self.game.poll() is None and not (ok := test(img := grab())) and time.monotonic() < end:
+        end = time.monotonic() + timeout
+        while self.game.poll() is None and not (ok := test(img := self.grab())) and time.monotonic() < end:
             time.sleep(0.02)
         assert self.game.poll() is None, "the game ended with status %s waiting for %s" % (self.game.returncode, label)
         self.step += 1
@@ -287,6 +301,122 @@ def fullScreen(g, measure, wins):  # --fullscreen on a 1920x1080 desktop: the pi
     assert g.game.wait(15) == 0, "the close button on the main menu: status %s" % g.game.returncode
 
 
+LEFT_BUTTON, RIGHT_BUTTON, WHEEL_UP = 1, 3, 4  # X's mouse buttons
+SPELL_BUTTONS = [(570, 200 + 60 * k, 619, 249 + 60 * k) for k in range(4)]  # attack, defence, heal, special
+LESS, MORE, AMOUNT = (315, 233), (385, 233), (350, 233)  # the mana box's arrows and its amount
+MENU_AREA, CURSORS_AREA = (100, 370, 540, 430), (612, 217, 628, 413)  # what the menu and the spell cursor change
+
+
+def pointAt(g, x, y):  # the pointer onto the game's pixel (x, y)
+    s, left, top = g.place
+    XTST.XTestFakeMotionEvent(g.dpy, -1, left + s * x + s // 2, top + s * y + s // 2, 0)
+    X11.XFlush(g.dpy)
+
+
+def click(g, x, y, button=LEFT_BUTTON):  # the pointer there, then a mouse button down and up
+    pointAt(g, x, y)
+    for down in (1, 0):
+        XTST.XTestFakeButtonEvent(g.dpy, button, down, 0)
+        X11.XFlush(g.dpy)
+        time.sleep(0.05)
+
+
+def middle(area):
+    x1, y1, x2, y2 = area
+    return (x1 + x2) // 2, (y1 + y2) // 2
+
+
+def tap(g, key, area, test, label):  # key down and up back to back; the seconds until test(shot of area) holds
+    code = X11.XKeysymToKeycode(g.dpy, X11.XStringToKeysym(key.encode()))
+    XTST.XTestFakeKeyEvent(g.dpy, code, 1, 0)
+    XTST.XTestFakeKeyEvent(g.dpy, code, 0, 0)
+    X11.XFlush(g.dpy)
+    sent = time.monotonic()
+    while not test(g.grab(area)):
+        assert time.monotonic() - sent < 1, "a 0 ms tap of %s was lost: %s" % (key, label)
+    return time.monotonic() - sent
+
+
+def taps(g, where, steps, area, test):  # 0 ms taps, each awaited: none may be lost; their press-to-pixel times
+    times = []
+    for round in range(10):
+        for key, want in steps:
+            times.append(tap(g, key, area, lambda i: test(i) == want, "%s, round %d" % (where, round)))
+            time.sleep(0.05)
+    times.sort()
+    g.figures.append("press to changed pixel on the %s, %d taps of 0 ms, none lost: median %.0f ms, 90th percentile "
+                     "%.0f ms" % (where, len(times), 1000 * times[len(times) // 2], 1000 * times[len(times) * 9 // 10]))
+
+
+def padPress(pad, move):  # move(True), held 100 ms as a thumb holds it, then move(False)
+    move(True)
+    time.sleep(0.1)
+    move(False)
+
+
+def devices(g, measure, shim):  # a 2x window on 1920x1080 with a game pad: quick taps, the mouse, the pad
+    pad = fakepad.FakePad(g.work + "/pad", shim)
+    g.start("1920x1080x24", ("--window", "--scale", "2"), WINDOW_2X, pad.env)
+    pointAt(g, 320, 240)
+    g.wait(None, "pad-menu", lambda i: framed(i, MENU) == 0)
+    measure("main menu in a 2x window with a game pad", 0.02)
+    taps(g, "main menu", [("Right", 1), ("Left", 0)], MENU_AREA, lambda i: framed(i, MENU))
+    # The mouse: the pointer over an entry frames it, a click chooses it; on the chooser the right button goes back.
+    pointAt(g, *middle(MENU[1]))
+    g.wait(None, "pointer-on-end-game", lambda i: framed(i, MENU) == 1)
+    click(g, *middle(MENU[0]))
+    g.wait(None, "clicked-new-game", lambda i: framed(i, CHOOSER) == 0)
+    pointAt(g, 400, 300)  # on Fall's card, below its name
+    g.wait(None, "pointer-on-fall", lambda i: framed(i, CHOOSER) == 2)
+    click(g, 400, 300, RIGHT_BUTTON)
+    g.wait(None, "right-click-back", lambda i: framed(i, MENU) == 0)
+    click(g, *middle(MENU[0]))
+    g.wait(None, "chooser-again", lambda i: framed(i, CHOOSER) == 0)
+    click(g, 90, 300)  # Spring's card
+    g.wait(None, "clicked-spring", lambda i: intro(i, 1))
+    click(g, 320, 100)
+    fight(g, None, "clicked-intro", lambda b: b["cursor"] == 0)
+    taps(g, "battle", [("Down", 1), ("Up", 0)], CURSORS_AREA, spellCursor)
+    # In the battle: point at the defence, click it, turn the wheel, click the arrows, click the amount to queue it,
+    # and the right button takes it back.
+    pointAt(g, *middle(SPELL_BUTTONS[1]))
+    fight(g, None, "pointer-on-defence", lambda b: b["cursor"] == 1)
+    click(g, *middle(SPELL_BUTTONS[1]))
+    fight(g, None, "clicked-defence", lambda b: b["amount"] == 1)
+    for notch in range(3):
+        XTST.XTestFakeButtonEvent(g.dpy, WHEEL_UP, 1, 0)
+        XTST.XTestFakeButtonEvent(g.dpy, WHEEL_UP, 0, 0)
+    X11.XFlush(g.dpy)
+    fight(g, None, "wheel-up-3", lambda b: b["amount"] == 4)
+    click(g, *MORE)
+    fight(g, None, "more", lambda b: b["amount"] == 5)
+    click(g, *LESS)
+    fight(g, None, "less", lambda b: b["amount"] == 4)
+    click(g, *AMOUNT)
+    fight(g, None, "queued", lambda b: b["queue"] == [(1, 4), None, None] and b["mana"] == 16)
+    click(g, 320, 100, RIGHT_BUTTON)
+    fight(g, None, "taken-back", lambda b: b["queue"] == [None, None, None] and b["mana"] == 20)
+    # The pad: the d-pad moves the cursor, A chooses, held up runs the amount, B goes back, Start asks to quit.
+    padPress(pad, lambda down: pad.axis(DPAD_Y, 32767 if down else 0))
+    fight(g, None, "pad-down", lambda b: b["cursor"] == 2)
+    padPress(pad, lambda down: pad.button(PAD_A, down))
+    fight(g, None, "pad-a", lambda b: b["amount"] == 1)
+    pad.axis(LEFT_STICK_Y, -20000)
+    fight(g, None, "pad-stick-up-held", lambda b: b["amount"] >= 6)
+    pad.axis(LEFT_STICK_Y, 0)
+    padPress(pad, lambda down: pad.button(PAD_B, down))
+    fight(g, None, "pad-b", lambda b: b["amount"] is None and b["cursor"] == 2)
+    padPress(pad, lambda down: pad.button(PAD_START, down))
+    g.wait(None, "pad-start", dialog)
+    g.wait("Return", "quit-yes", lambda i: centre(i, "-Press Enter to return to main menu-", 320, 380, BLACK, YELLOW))
+    padPress(pad, lambda down: pad.button(PAD_Y, down))
+    g.wait(None, "pad-any-button", lambda i: framed(i, MENU) == 0)
+    measure("main menu in a 2x window with a game pad, after a run", 0.02)
+    closeButton(g)
+    assert g.game.wait(15) == 0, "the close button: status %s" % g.game.returncode
+    pad.close()
+
+
 def doubled(g, measure):  # --window --scale 2 on a 1920x1080 desktop: a 1280x960 window, every screen in whole pixels;
     # highscore.mhs turns into a directory once the start's check has passed, so "Yes" in the quit dialog ends the run
     # with the message box and a failure status
@@ -322,10 +452,12 @@ def doubled(g, measure):  # --window --scale 2 on a 1920x1080 desktop: a 1280x96
 
 if __name__ == "__main__":
     g, started = Game(os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])), time.monotonic()
+    shim = os.path.abspath(sys.argv[3])
     try:
         measure = g.cpu if "MIRVANES_E2E_CPU" in os.environ else lambda *_: None
         wins = play(g, measure)
         fullScreen(g, measure, wins)
+        devices(g, measure, shim)
         doubled(g, measure)
     finally:
         for p in reversed(g.procs):
