@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Plays the real game on its own Xvfb with XTEST key presses and checks its screens pixel by pixel, texts against
-Allegro's own 8x8 font. Usage: e2e.py GAME OUT; with MIRVANES_E2E_CPU set it also takes processor figures.
+Allegro's own 8x8 font. Usage: e2e.py GAME OUT FAKEPAD (the built fakepad library); with MIRVANES_E2E_CPU set it also
+takes processor figures.
 A PPM of each step and figures.txt go to OUT/e2e-shots/e2e/, the game's working directory and output to OUT/e2e-work/."""
 import collections, ctypes as C, fakepad, glob, os, shutil, signal, struct, subprocess, sys, time
 
