@@ -46,3 +46,14 @@ TEST_F(frameTest, aFrameIsShownOnlyWhenItDiffersFromTheOneOnScreen) {
   EXPECT_FALSE(samePixels(narrower.get(), global::dbuffer) || samePixels(shorter.get(), global::dbuffer) ||
                samePixels(global::dbuffer, deeper.get()));
 }
+
+TEST(frameClock, ticksThirtyTwoTimesASecond) {
+  static long speed;
+  const auto saved = std::exchange(global::installInterrupt, [](void (*)(), long s) {
+    speed = s;
+    return 0;
+  });
+  startFrameClock();
+  global::installInterrupt = saved;
+  EXPECT_EQ(speed, 1193181 / 32);  // the library's timer counts 1193181 a second
+}

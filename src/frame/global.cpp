@@ -38,6 +38,15 @@ void timerCounterUpdater() {
 }
 END_OF_FUNCTION(timerCounterUpdater)
 
+int (*global::installInterrupt)(void (*)(), long) = install_int_ex;
+
+void startFrameClock() {
+  LOCK_VARIABLE(timerCounter);
+  LOCK_VARIABLE(global::ticks);
+  LOCK_FUNCTION(timerCounterUpdater);
+  global::installInterrupt(timerCounterUpdater, BPS_TO_TIMER(global::FPS));
+}
+
 void uninit() { destroy_bitmap(global::dbuffer); }
 
 void init(const options &opts) {
@@ -67,10 +76,7 @@ void init(const options &opts) {
   textout_centre_ex(global::dbuffer, font, "Loading engine, please wait...", WIDTH / 2, HEIGHT / 2,
                     makecol(255, 255, 255), -1);
   show();
-  LOCK_VARIABLE(timerCounter);
-  LOCK_VARIABLE(global::ticks);
-  LOCK_FUNCTION(timerCounterUpdater);
-  install_int_ex(timerCounterUpdater, BPS_TO_TIMER(global::FPS));
+  startFrameClock();
   set_uformat(U_ASCII);
   // The seed wraps in 32-bit arithmetic, so two starts within one second play the same game.
   srand(static_cast<unsigned>(time(nullptr)) * 0xABCDEu);

@@ -11,6 +11,8 @@ constexpr int FPS = 32;           // logic ticks per second of the frame clock
 constexpr int MAX_FRAMESKIP = 5;  // at the sixth consecutive logic step pending ticks are dropped
 extern BITMAP *dbuffer;           // back buffer every screen draws its whole frame into
 extern std::atomic<unsigned> ticks;  // ticks of the frame clock since it started
+// The library's timer interrupt the frame clock is started with; tests put their own here.
+extern int (*installInterrupt)(void (*callback)(), long speed);
 }  // namespace global
 
 // Ticks of the frame clock not yet worked off. The timer callback runs in the library's timer
@@ -25,4 +27,6 @@ void setMode(const options &opts);
 // Copies the back buffer to the screen where display::placed says, enlarged by whole pixels.
 void show();
 void uninit();
+// Starts the frame clock: timerCounterUpdater at global::FPS ticks a second.
+void startFrameClock();
 void timerCounterUpdater();
