@@ -9,10 +9,8 @@ namespace {
 
 // Per type (Spring, Summer, Fall, Winter): upper and lower life of the aggressive, the neutral and the defensive
 // stance; the row base.
-const int BEHAVIOUR[4][7] = {{20, 0, 100, 50, 49, 21, 3},
-                              {30, 0, 100, 60, 59, 31, 1},
-                              {100, 80, 79, 30, 29, 0, 0},
-                              {100, 45, 44, 21, 20, 0, 5}};
+const int BEHAVIOUR[4][7] = {
+    {20, 0, 100, 50, 49, 21, 3}, {30, 0, 100, 60, 59, 31, 1}, {100, 80, 79, 30, 29, 0, 0}, {100, 45, 44, 21, 20, 0, 5}};
 
 // Per stance (aggressive, neutral, defensive), rows 0 to 19 two to a line, each with the entries of Spring, Summer,
 // Fall and Winter ([kind:mana]: a kind that casts nothing).
@@ -55,9 +53,12 @@ std::string plan(const fightUnit &f) {
   for (int i = 0; i < 3; ++i) {
     const int kind = f.spellKind[i], mana = f.spellMana[i];
     if (i > 0) out += ' ';
-    if (kind == 10) out += "[10:" + std::to_string(mana) + ']';
-    else if (kind == kindEmpty) out += mana == 0 ? "-" : '-' + std::to_string(mana);
-    else out += "ADHS"[kind] + std::to_string(mana);
+    if (kind == 10)
+      out += "[10:" + std::to_string(mana) + ']';
+    else if (kind == kindEmpty)
+      out += mana == 0 ? "-" : '-' + std::to_string(mana);
+    else
+      out += "ADHS"[kind] + std::to_string(mana);
   }
   return out;
 }
@@ -113,7 +114,7 @@ TEST_F(aiTest, lifePicksTheStanceAndOneOrTwoDrawsTheRowOfTheEntryCast) {
     for (int cut = 0; cut < 10; ++cut) {
       const unsigned seed = seedFor(r, cut);
       srand(seed);
-      rand();  // the row draw
+      rand();                           // the row draw
       const int afterOneDraw = rand();  // next after a decision without the cut
       const int afterTwoDraws = rand();
       for (int type = 0; type < 4; ++type) {
@@ -176,7 +177,8 @@ TEST(catalogueTest, everyNameLineAndCost) {
                     heal = "Heal|This spell will heal you|" + heals;
   const std::string spells[16] = {
       "Spring 10|Typhoon|A typhoon will blow away the enemy|" + hurts,
-      "Wind wall|A strong wind will reduce the damage of enemy attacks|" + blocks, heal,
+      "Wind wall|A strong wind will reduce the damage of enemy attacks|" + blocks,
+      heal,
       "Confusing joint|THC in the blood reduces the effects of all enemy spells by 50%|"
       "Does not affect the special attack|",
       "Summer 20|Fireball|A ball of fire will burn the enemy|" + hurts,
@@ -184,10 +186,13 @@ TEST(catalogueTest, everyNameLineAndCost) {
       "Energy Absorption|Energy from the sun will be absorbed and turned into life|" + heals,
       "Vendetta|Casting this spell will decrease the enemy's life by 30.|You lose 20 life yourself,|"
       "but it's still a powerful attack",
-      "Fall 15|Earthquake|An earthquake will shake the enemy|" + hurts, shield, heal,
+      "Fall 15|Earthquake|An earthquake will shake the enemy|" + hurts,
+      shield,
+      heal,
       "Heal of nature|Using forces of nature and the element of earth,|"
       "you will receive 15 health points for only 15 mana points|",
-      "Winter 20|Icebolt|A bolt of ice will be shot on the enemy|" + hurts, shield,
+      "Winter 20|Icebolt|A bolt of ice will be shot on the enemy|" + hurts,
+      shield,
       "Ice is life|The cold powers of ice will increase your life|" + heals,
       "Frosty twist|This is a 'no risk, no fun' spell.|You will receive life for every attack spell the enemy casts|"
       "and lose life for every defend spell the enemy casts"};

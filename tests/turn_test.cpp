@@ -9,24 +9,16 @@
 
 namespace {
 
-struct spell {
-  int kind, mana;
-};
-spell attack(int mana) { return {kindAttack, mana}; }
-spell defense(int mana) { return {kindDefense, mana}; }
-spell heal(int mana) { return {kindHeal, mana}; }
-spell special(int mana) { return {kindSpecial, mana}; }
-const spell none = {kindEmpty, 0};
-
-// The log's lines, each with the space the log puts in front; `player` is 1 or 2.
-namespace says {
+// The log's lines, each with the space the log puts in front; `n` is 1 for the player, 2 for the opponent.
 std::string player(int n) { return " Player " + std::to_string(n); }
-std::string attack(int n, int damage) { return player(n) + " casts an attack spell with " + std::to_string(damage) + " damage"; }
+std::string attack(int n, int damage) {
+  return player(n) + " casts an attack spell with " + std::to_string(damage) + " damage";
+}
 std::string defense(int n, int strength) {
   return player(n) + " casts a defensive spell with a strength of " + std::to_string(strength);
 }
-std::string heal(int n, int points) {
-  return player(n) + " casts a healing spell and receives " + std::to_string(points) + " health points";
+std::string heal(int n, int gain) {
+  return player(n) + " casts a healing spell and receives " + std::to_string(gain) + " health points";
 }
 std::string loses(int n, int points) { return player(n) + " loses " + std::to_string(points) + " health points"; }
 std::string special(int n) { return player(n) + " uses his special skill."; }
@@ -34,75 +26,54 @@ const std::string springEffect = " The effect of all enemy spells is cut by 50%"
 const std::string summerEffect = " He deals 30 damage and loses 20 health points";
 const std::string fallEffect = " He receives 15 health points";
 const std::string winterEffect = " All attacks will raise and all defenses will reduce its life";
-}  // namespace says
 
-// Slots resolved one after the other from the lives given: the lines sent, oldest first, and the lives after.
 struct resolution {
   CT player, opponent;
   int life[2];
-  std::vector<std::array<spell, 2>> slots;  // per slot: the player's spell, the opponent's
+  std::vector<std::array<const char *, 2>> slots;
   std::vector<std::string> sent;
   int lifeAfter[2];
-  int fallen = -1;  // the side whose life reached 0
+  int fallen;
 };
 
+// Slots resolved one after the other. Columns: the two wizards and their lives; per slot the player's spell and the
+// opponent's, written as the opponent's tables write them (A attack, D defense, H heal, S special, with the mana; -
+// for none); the lines sent, oldest first; the lives after; the side that fell, -1 for none.
+// clang-format off
 const resolution RESOLUTIONS[] = {
-    {.player = Summer, .opponent = Winter, .life = {100, 100},
-     .slots = {{attack(10), special(20)}, {defense(6), attack(8)}, {heal(4), none}},
-     .sent = {says::winterEffect, says::special(2), says::attack(1, 10), says::defense(1, 6), says::attack(2, 8),
-              says::loses(1, 8), says::heal(1, 2)},
-     .lifeAfter = {94, 82}},
+    {Summer, Winter, {100, 100}, {{"A10", "S20"}, {"D6", "A8"}, {"H4", "-"}},
+     {winterEffect, special(2), attack(1, 10), defense(1, 6), attack(2, 8), loses(1, 8), heal(1, 2)}, {94, 82}, -1},
     // An attack heals a Winter caster by a third, at most to 100.
-    {.player = Fall, .opponent = Winter, .life = {100, 95},
-     .slots = {{attack(2), special(20)}, {attack(9), none}, {attack(9), none}},
-     .sent = {says::winterEffect, says::special(2), says::attack(1, 2), says::attack(1, 9), says::attack(1, 9)},
-     .lifeAfter = {100, 100}},
+    {Fall, Winter, {100, 95}, {{"A2", "S20"}, {"A9", "-"}, {"A9", "-"}},
+     {winterEffect, special(2), attack(1, 2), attack(1, 9), attack(1, 9)}, {100, 100}, -1},
     // An inverted defense kills with no damage pending.
-    {.player = Spring, .opponent = Winter, .life = {100, 10},
-     .slots = {{attack(2), special(20)}, {defense(4), none}},
-     .sent = {says::winterEffect, says::special(2), says::attack(1, 2), says::defense(1, 4)},
-     .lifeAfter = {100, 0}, .fallen = 1},
+    {Spring, Winter, {100, 10}, {{"A2", "S20"}, {"D4", "-"}},
+     {winterEffect, special(2), attack(1, 2), defense(1, 4)}, {100, 0}, 1},
     // Both fall in one slot: the player is tested first and loses.
-    {.player = Spring, .opponent = Winter, .life = {5, 6},
-     .slots = {{heal(2), special(20)}, {defense(4), attack(9)}},
-     .sent = {says::winterEffect, says::special(2), says::heal(1, 1), says::defense(1, 4), says::attack(2, 9),
-              says::loses(1, 9)},
-     .lifeAfter = {0, 0}, .fallen = 0},
+    {Spring, Winter, {5, 6}, {{"H2", "S20"}, {"D4", "A9"}},
+     {winterEffect, special(2), heal(1, 1), defense(1, 4), attack(2, 9), loses(1, 9)}, {0, 0}, 0},
     // When the player falls, the opponent's damage of that slot is not applied.
-    {.player = Spring, .opponent = Fall, .life = {10, 10},
-     .slots = {{attack(15), attack(12)}},
-     .sent = {says::attack(1, 15), says::attack(2, 12), says::loses(1, 12)},
-     .lifeAfter = {0, 10}, .fallen = 0},
+    {Spring, Fall, {10, 10}, {{"A15", "A12"}}, {attack(1, 15), attack(2, 12), loses(1, 12)}, {0, 10}, 0},
     // Summer's special: 30 to the enemy and 20 to its caster; a defense takes off the 30 what it can.
-    {.player = Summer, .opponent = Fall, .life = {100, 100},
-     .slots = {{special(20), defense(10)}, {special(20), attack(5)}},
-     .sent = {says::summerEffect, says::special(1), says::defense(2, 10), says::loses(1, 20), says::loses(2, 20),
-              says::summerEffect, says::special(1), says::attack(2, 5), says::loses(1, 25), says::loses(2, 30)},
-     .lifeAfter = {55, 50}},
+    {Summer, Fall, {100, 100}, {{"S20", "D10"}, {"S20", "A5"}},
+     {summerEffect, special(1), defense(2, 10), loses(1, 20), loses(2, 20),
+      summerEffect, special(1), attack(2, 5), loses(1, 25), loses(2, 30)}, {55, 50}, -1},
     // Both cast a special: the player's comes first.
-    {.player = Spring, .opponent = Summer, .life = {100, 100},
-     .slots = {{special(10), special(20)}},
-     .sent = {says::springEffect, says::special(1), says::summerEffect, says::special(2), says::loses(1, 30),
-              says::loses(2, 20)},
-     .lifeAfter = {70, 80}},
+    {Spring, Summer, {100, 100}, {{"S10", "S20"}},
+     {springEffect, special(1), summerEffect, special(2), loses(1, 30), loses(2, 20)}, {70, 80}, -1},
     // Under Spring's special the enemy's spells count half, also a defense; attacks and defenses are told raw.
-    {.player = Fall, .opponent = Spring, .life = {50, 100},
-     .slots = {{attack(9), special(10)}, {defense(9), attack(7)}, {heal(10), none}},
-     .sent = {says::springEffect, says::special(2), says::attack(1, 9), says::loses(2, 4), says::defense(1, 9),
-              says::attack(2, 7), says::loses(1, 3), says::heal(1, 2)},
-     .lifeAfter = {49, 96}},
+    {Fall, Spring, {50, 100}, {{"A9", "S10"}, {"D9", "A7"}, {"H10", "-"}},
+     {springEffect, special(2), attack(1, 9), loses(2, 4), defense(1, 9), attack(2, 7), loses(1, 3), heal(1, 2)},
+     {49, 96}, -1},
     // A heal message tells the life really gained: none from a heal of 1, nor from a heal of 2 halved.
-    {.player = Fall, .opponent = Spring, .life = {50, 100},
-     .slots = {{heal(1), none}, {heal(2), special(10)}},
-     .sent = {says::heal(1, 0), says::springEffect, says::special(2), says::heal(1, 0)},
-     .lifeAfter = {50, 100}},
+    {Fall, Spring, {50, 100}, {{"H1", "-"}, {"H2", "S10"}}, {heal(1, 0), springEffect, special(2), heal(1, 0)},
+     {50, 100}, -1},
     // Heals and Fall's special stop at 100.
-    {.player = Fall, .opponent = Summer, .life = {95, 99},
-     .slots = {{heal(20), heal(6)}, {special(15), attack(20)}, {special(15), none}},
-     .sent = {says::heal(1, 5), says::heal(2, 1), says::fallEffect, says::special(1), says::attack(2, 20),
-              says::loses(1, 20), says::fallEffect, says::special(1)},
-     .lifeAfter = {95, 100}},
+    {Fall, Summer, {95, 99}, {{"H20", "H6"}, {"S15", "A20"}, {"S15", "-"}},
+     {heal(1, 5), heal(2, 1), fallEffect, special(1), attack(2, 20), loses(1, 20), fallEffect, special(1)},
+     {95, 100}, -1},
 };
+// clang-format on
 
 // The player's queue, written as the opponent's tables are: A, D, H or S with the mana, - for an empty slot.
 std::string queueOf(const fightUnit &f) {
@@ -129,14 +100,14 @@ struct turnState {
 };
 
 std::ostream &operator<<(std::ostream &out, const turnState &s) {
-  return out << "phase " << s.phase << ", selected " << s.selected << ", amount " << s.amount << ", queue "
-             << s.queue << ", mana " << s.mana << ", slot " << s.slot << ", timer " << s.timer << ", lives "
-             << s.life << ' ' << s.enemyLife;
+  return out << "phase " << s.phase << ", selected " << s.selected << ", amount " << s.amount << ", queue " << s.queue
+             << ", mana " << s.mana << ", slot " << s.slot << ", timer " << s.timer << ", lives " << s.life << ' '
+             << s.enemyLife;
 }
 
 turnState seen(const battleState &b) {
-  return {b.phase,      b.selectedKind, b.chosenMana,           queueOf(b.fighters[0]), b.fighters[0].mana,
-          b.slot,       b.slotTimer,    b.fighters[0].life,     b.fighters[1].life};
+  return {b.phase, b.selectedKind, b.chosenMana,       queueOf(b.fighters[0]), b.fighters[0].mana,
+          b.slot,  b.slotTimer,    b.fighters[0].life, b.fighters[1].life};
 }
 
 }  // namespace
@@ -162,8 +133,8 @@ class turnTest : public allegroTest {
   // Each word a key held for one tick then let go for one: up, down, left, right, enter, back, esc; `key*n` holds
   // it n ticks; `wait*n` lets n ticks pass with no key.
   static void play(battleState &b, const std::string &script) {
-    const std::map<std::string, int> codes = {{"up", KEY_UP},       {"down", KEY_DOWN},       {"left", KEY_LEFT},
-                                              {"right", KEY_RIGHT}, {"enter", KEY_ENTER},     {"back", KEY_BACKSPACE},
+    const std::map<std::string, int> codes = {{"up", KEY_UP},       {"down", KEY_DOWN},   {"left", KEY_LEFT},
+                                              {"right", KEY_RIGHT}, {"enter", KEY_ENTER}, {"back", KEY_BACKSPACE},
                                               {"esc", KEY_ESC},     {"wait", KEY_MAX}};
     std::istringstream words(script);
     for (std::string word; words >> word;) {
@@ -192,8 +163,9 @@ TEST_F(turnTest, slotsResolveAsTheRulesHaveThem) {
     for (int side = 0; side < 2; ++side) b.fighters[side].life = r.life[side];
     for (const auto &slot : r.slots) {
       for (int side = 0; side < 2; ++side) {
-        b.fighters[side].spellKind[b.slot] = slot[side].kind;
-        b.fighters[side].spellMana[b.slot] = slot[side].mana;
+        const std::string spell = slot[side];
+        b.fighters[side].spellKind[b.slot] = spell == "-" ? kindEmpty : int(std::string("ADHS").find(spell[0]));
+        b.fighters[side].spellMana[b.slot] = spell == "-" ? 0 : std::stoi(spell.substr(1));
       }
       resolveSlot(b);
       ++b.slot;
@@ -276,14 +248,22 @@ TEST_F(turnTest, slotsPlayEvery64TicksWhileEitherSideHasOneThenTheTurnOrTheBattl
   b.fighters[1] = {.spellKind = {kindDefense, 10, kindEmpty}, .spellMana = {5, -1, 0}};  // kind 10 casts nothing
   b.selectedKind = kindHeal;
   play(b, "wait*62");
-  EXPECT_EQ(seen(b), (turnState{.phase = resolveSlots, .selected = kindHeal, .amount = 20, .queue = "A20 - -",
-                                .mana = 0, .timer = 1}));
+  EXPECT_EQ(seen(b),
+            (turnState{
+                .phase = resolveSlots, .selected = kindHeal, .amount = 20, .queue = "A20 - -", .mana = 0, .timer = 1}));
   play(b, "wait");  // slot 0: the defense takes 5 off the attack; slot 1 plays for its kind 10
-  EXPECT_EQ(seen(b), (turnState{.phase = resolveSlots, .selected = kindHeal, .amount = 20, .mana = 0, .slot = 1,
-                                .timer = 64, .enemyLife = 85}));
+  EXPECT_EQ(seen(b), (turnState{.phase = resolveSlots,
+                                .selected = kindHeal,
+                                .amount = 20,
+                                .mana = 0,
+                                .slot = 1,
+                                .timer = 64,
+                                .enemyLife = 85}));
   play(b, "wait*64");  // slot 2 is empty on both sides: the turn ends
-  EXPECT_EQ(seen(b), (turnState{.phase = newTurn, .selected = kindHeal, .amount = 20, .mana = 0, .slot = 1,
-                                .timer = 64, .enemyLife = 85}));
+  EXPECT_EQ(
+      seen(b),
+      (turnState{
+          .phase = newTurn, .selected = kindHeal, .amount = 20, .mana = 0, .slot = 1, .timer = 64, .enemyLife = 85}));
   play(b, "wait");
   EXPECT_EQ(seen(b), (turnState{.amount = 20, .slot = 1, .timer = 64, .enemyLife = 85}));
   EXPECT_EQ(b.queuedCount, 0);
@@ -334,10 +314,7 @@ TEST_F(turnTest, slotsPlayEvery64TicksWhileEitherSideHasOneThenTheTurnOrTheBattl
 using soakTest = turnTest;
 
 TEST_F(soakTest, randomBattlesKeepTheRulesAtEveryTick) {
-  askQuit = [] {  // random wizards, keys and answers, seeded
-    answer = rand() % 3 == 0;
-    return answer;
-  };
+  askQuit = [] { return answer = rand() % 3 == 0; };  // random wizards, keys and answers, seeded
   srand(97);
   const int keys[] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_ENTER, KEY_BACKSPACE, KEY_ESC};
   const int odds[] = {4500, 1500, 2000, 2000, 3500, 500, 2};  // in 10000
@@ -359,13 +336,11 @@ TEST_F(soakTest, randomBattlesKeepTheRulesAtEveryTick) {
       ASSERT_TRUE(o.life >= 0 && o.life <= 100) << "the opponent's life within 0 to 100" << where();
       ASSERT_EQ(o.mana, 20) << "the opponent's mana untouched" << where();
       ASSERT_LT(tick, 1000000) << "the battle ends" << where();
+      int spent = 0, filled = 0;  // while choosing, the queue holds what was paid for
+      for (int i = 0; i < b.queuedCount; ++i) spent += p.spellMana[i];
+      for (int kind : p.spellKind) filled += kind != kindEmpty;
       if (b.phase > chooseMana) continue;
-      int spent = 0;  // while choosing, the queue holds the spells counted and what was paid for
-      for (int i = 0; i < b.queuedCount; ++i) {
-        ASSERT_NE(p.spellKind[i], kindEmpty) << "slot " << i << " queued" << where();
-        spent += p.spellMana[i];
-      }
-      for (int i = b.queuedCount; i < 3; ++i) ASSERT_EQ(p.spellKind[i], kindEmpty) << "slot " << i << " free" << where();
+      ASSERT_EQ(filled, b.queuedCount) << "the queue holds the spells counted" << where();
       ASSERT_EQ(spent + p.mana, 20) << "the mana left and the mana queued make 20" << where();
     }
     ASSERT_EQ(b.result == -1, answer == 1) << "a quit only when confirmed, battle " << n;
