@@ -87,15 +87,9 @@ std::string queueOf(const fightUnit &f) {
 
 // All a test looks at in a battle between ticks; the defaults are a fresh battle's.
 struct turnState {
-  int phase = chooseSpell;
-  int selected = kindAttack;
-  int amount = 0;
+  int phase = chooseSpell, selected = kindAttack, amount = 0;
   std::string queue = "- - -";
-  int mana = 20;
-  int slot = 0;
-  int timer = 0;
-  int life = 100;
-  int enemyLife = 100;
+  int mana = 20, slot = 0, timer = 0, life = 100, enemyLife = 100;
   bool operator==(const turnState &) const = default;
 };
 
@@ -141,12 +135,9 @@ class turnTest : public allegroTest {
       const std::size_t star = word.find('*');
       const int code = codes.at(word.substr(0, star));
       const int ticks = star == std::string::npos ? 1 : std::stoi(word.substr(star + 1));
-      if (code == KEY_MAX) {
-        for (int n = 0; n < ticks; ++n) battleTick(b);
-        continue;
-      }
-      key[code] = 1;
+      if (code != KEY_MAX) key[code] = 1;
       for (int n = 0; n < ticks; ++n) battleTick(b);
+      if (code == KEY_MAX) continue;
       key[code] = 0;
       battleTick(b);
     }
