@@ -19,16 +19,14 @@ using ownedBitmap = std::unique_ptr<BITMAP, bitmapRelease>;
 
 // A fatal report: the child's whole output is the text, and it ends with status 1. Without a system
 // driver the message box prints to stdout, which a death test does not read.
-#define EXPECT_REPORT(call, text) \
-  EXPECT_EXIT(                    \
-      {                           \
-        reportsToStderr();        \
-        call;                     \
-      },                          \
-      ::testing::ExitedWithCode(1), "^" text "$")
+#define EXPECT_REPORT(call, text) EXPECT_EXIT(toStderrThen([&] { call; }), ::testing::ExitedWithCode(1), "^" text "$")
 inline void reportsToStderr() {
   std::fflush(stdout);
   dup2(2, 1);
+}
+inline void toStderrThen(const std::function<void()> &call) {
+  reportsToStderr();
+  call();
 }
 
 // Headless Allegro in the game's colour format, a black 640x480 back buffer, no key down and no
@@ -57,26 +55,22 @@ class allegroTest : public ::testing::Test {
       for (int x = x1; x <= x2; ++x) n += pixel(x, y) == colour;
     return n;
   }
-  // Whether the back buffer shows the text in the built-in font, its top-left corner at (left, y), in the colour: in
-  // each of its 8 rows the glyphs' pixels have the colour and the pixels between them the colour `box`, or for -1
-  // (a transparent background) the colour of the pixel beside the text.
-  static bool textShown(const std::string &text, int left, int y, int colour, int box) {
+  // Whether the back buffer shows the text in the built-in font, its top-left corner at (x, y) or centred on x, in
+  // the colour: the pixels between the glyphs have the colour `paper`, or for -1 (a transparent background) the
+  // colour beside the text in their row. Columns off the buffer are skipped.
+  static bool textAt(const std::string &text, int x, int y, int colour, bool centred = false, int paper = -1) {
     const int width = 8 * static_cast<int>(text.size());
+    const int left = centred ? x - width / 2 : x;
     const ownedBitmap glyphs(create_bitmap(width, 8));
-    const int gap = colour ^ 0xFFFF;  // any colour but the text's
-    clear_to_color(glyphs.get(), gap);
+    clear_to_color(glyphs.get(), colour ^ 0xFFFF);  // any colour but the text's
     textout_ex(glyphs.get(), font, text.c_str(), 0, 0, colour, -1);
     for (int row = 0; row < 8; ++row) {
-      const int beside = left > 0 ? pixel(left - 1, y + row) : pixel(left + width, y + row);
+      const int between = paper != -1 ? paper : pixel(left > 0 ? left - 1 : left + width, y + row);
       for (int column = std::max(0, -left); column < width && left + column < 640; ++column) {
-        const bool glyph = getpixel(glyphs.get(), column, row) != gap;
-        if (pixel(left + column, y + row) != (glyph ? colour : box == -1 ? beside : box)) return false;
+        const int expected = getpixel(glyphs.get(), column, row) == colour ? colour : between;
+        if (pixel(left + column, y + row) != expected) return false;
       }
     }
     return true;
-  }
-  // The same on a transparent background, with the top-left corner at (x, y) or centred on x.
-  static bool textAt(const std::string &text, int x, int y, int colour, bool centred = false) {
-    return textShown(text, centred ? x - 4 * static_cast<int>(text.size()) : x, y, colour, -1);
   }
 };

@@ -29,10 +29,8 @@ TEST_F(messageLogTest, theNewestVisibleLinesAreDrawnDownwardInTheirColoursFromPi
   // Pieces join with single spaces, numbers too; a piece's own leading space stays.
   log.sendText("a ");
   log.sendText("b");
-  log.send("c", 0);
-  EXPECT_EQ(log.lines[0].text, " a b c");
   log.sendInt(-7);
   log.sendInt(0);
   log.send(" x", 0);
-  EXPECT_EQ(log.lines[0].text, " -7 0  x");
+  EXPECT_EQ(log.lines[0].text, " a b -7 0  x");
 }

@@ -53,17 +53,17 @@ TEST_F(screensTest, menuMovesItsFrameAndEscapeWithLeftGoesBackToNewGame) {
 // The intro of match 3 slides its lines in black on yellow 2.5 pixels a step from x = 640. Steps run while ticks
 // are pending and the sixth in a row drops the rest; a new key ends the intro, which leaves what is pending.
 TEST_F(screensTest, introSlidesItsLinesLeftUntilAKeyEndsIt) {
-  const int yellow = 0xFFC0;
   unit units[2];
   units[0].setValues("Spring", Spring);
   units[1].setValues("Winter", Winter);
-  const int centreAtRest[] = {640, 630, 625, 610};  // the lines' x at each rest
-  const int ticksGiven[] = {4, 4, 320,
-                            10};  // then: 4 steps; 2, the sixth in a row dropping the rest; 6; 1 sees the key
+  // At each rest, the lines' centre and the ticks given then: 4 steps; 2, the sixth in a row dropping the rest; 6; 1
+  // that sees the key.
+  const int centreAtRest[] = {640, 630, 625, 610};
+  const int ticksGiven[] = {4, 4, 320, 10};
   int rest = 0;
   script = [&] {
     const int x = centreAtRest[rest];
-    EXPECT_EQ(pixel(320, 100), yellow);
+    EXPECT_EQ(pixel(320, 100), 0xFFC0) << "yellow";
     EXPECT_TRUE(textAt("Battle 3", x, 230, 0, true)) << x;
     EXPECT_TRUE(textAt("Spring (human) vs Winter (AI)", x, 240, 0, true)) << x;
     EXPECT_EQ(timerCounter, 0);
