@@ -79,11 +79,11 @@ std::string entry(int stance, int row, int type) {
   return out;
 }
 
+// The stance at that life: 0 aggressive, 1 neutral, 2 defensive (the last that fits), -1 none.
 int stanceAt(int type, int life) {
   const int *b = BEHAVIOUR[type];
-  if (b[5] <= life && life <= b[4]) return 2;
-  if (b[3] <= life && life <= b[2]) return 1;
-  if (b[1] <= life && life <= b[0]) return 0;
+  for (int stance = 2; stance >= 0; --stance)
+    if (b[2 * stance + 1] <= life && life <= b[2 * stance]) return stance;
   return -1;
 }
 
@@ -91,8 +91,7 @@ int stanceAt(int type, int life) {
 unsigned seedFor(int r, int second) {
   for (unsigned seed = 1;; ++seed) {
     srand(seed);
-    const int first = rand() % 19;
-    if (first == r && rand() % 10 == second) return seed;
+    if (rand() % 19 == r && rand() % 10 == second) return seed;
   }
 }
 
