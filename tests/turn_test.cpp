@@ -258,15 +258,6 @@ TEST_F(turnTest, slotsPlayEvery64TicksWhileEitherSideHasOneThenTheTurnOrTheBattl
   EXPECT_EQ(questions, 2);
   EXPECT_FALSE(b.running);
   EXPECT_EQ(b.result, -1);
-
-  battleState lost(units);  // the player falls instead: the outcome in the opponent's colour
-  lost.fighters[0].life = 3;
-  lost.fighters[1] = {.spellKind = {kindAttack, kindEmpty, kindEmpty}, .spellMana = {9, 0, 0}};
-  lost.phase = resolveSlots;
-  lost.slotTimer = 1;
-  play(lost, "wait*2");
-  EXPECT_EQ(lost.log.lines[0].text, " You have lost.");
-  EXPECT_EQ(lost.log.lines[0].color, makecol(0, 0, 204));
 }
 
 using soakTest = turnTest;
