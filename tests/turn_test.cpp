@@ -258,6 +258,10 @@ TEST_F(turnTest, slotsPlayEvery64TicksWhileEitherSideHasOneThenTheTurnOrTheBattl
   EXPECT_EQ(questions, 2);
   EXPECT_FALSE(b.running);
   EXPECT_EQ(b.result, -1);
+  b.phase = playerDefeated;  // had the player fallen: the outcome in the opponent's colour
+  play(b, "wait");
+  EXPECT_EQ(b.log.lines[0].text, " You have lost.");
+  EXPECT_EQ(b.log.lines[0].color, makecol(0, 0, 204));
 }
 
 using soakTest = turnTest;
