@@ -101,6 +101,7 @@ TEST_F(screensTest, aRunPlaysMatchesUntilTheFirstOneNotWon) {
     number = n;
     own += u[1].getType() == Summer;
     misnamed += u[1].getName() != typeNames[u[1].getType()];
+    return true;
   });
   const auto savedFight = std::exchange(matchFight, [](unit *, BITMAP *, BITMAP **) { return number < 201 ? 1 : -1; });
   srand(4242);
