@@ -7,11 +7,13 @@
 
 namespace {
 
-// Per type: upper and lower life of the aggressive, neutral and defensive stance; the row base.
+// Per type (Spring, Summer, Fall, Winter): upper and lower life of the aggressive, the neutral and the defensive
+// stance; the row base.
 const int BEHAVIOUR[4][7] = {
     {20, 0, 100, 50, 49, 21, 3}, {30, 0, 100, 60, 59, 31, 1}, {100, 80, 79, 30, 29, 0, 0}, {100, 45, 44, 21, 20, 0, 5}};
 
-// Per stance, rows 0 to 19 two to a line, each with the four types' entries ([kind:mana]: no spell).
+// Per stance (aggressive, neutral, defensive), rows 0 to 19 two to a line, each with the entries of Spring, Summer,
+// Fall and Winter ([kind:mana]: a kind that casts nothing).
 const char *const PATTERNS[3][20] = {
     {"A7 A10 A3 | S20 - - | A10 A5 A5 | A10 A5 A10", "S10 A5 A5 | A10 A5 D5 | A7 D3 A10 | A7 A7 D6",
      "S10 D5 A5 | D5 A12 A3 | D4 A6 A10 | A7 A6 A7", "A10 A6 H4 | H6 A6 A8 | D4 A10 H6 | D5 A10 A5",
@@ -44,34 +46,53 @@ const char *const PATTERNS[3][20] = {
      "[10:-1] A0 [10:0] | A9 D5 D6 | D20 - - | D10 D10 -", "D15 - A5 | D3 H16 A1 | D5 D5 D10 | A5 D5 H10",
      "H6 H8 A6 | D4 D4 H12 | D10 A10 - | A15 D3 D2",       "H8 A8 D4 | A10 D10 - | D15 A3 A2 | S20 - -"}};
 
+// The slots as the tables write them: A, D, H or S with the mana, - for an empty slot (with its mana when it has
+// one), [kind:mana] for a kind that is none of the four.
 std::string plan(const fightUnit &f) {
   std::string out;
   for (int i = 0; i < 3; ++i) {
     const int kind = f.spellKind[i], mana = f.spellMana[i];
-    const std::string name = kind == 10 ? "[10:" : kind < 0 ? "-" : std::string(1, "ADHS"[kind]);
-    out += (i ? " " : "") + name + (kind < 0 && !mana ? "" : std::to_string(mana)) + (kind == 10 ? "]" : "");
+    if (i > 0) out += ' ';
+    if (kind == 10)
+      out += "[10:" + std::to_string(mana) + ']';
+    else if (kind == kindEmpty)
+      out += mana == 0 ? "-" : '-' + std::to_string(mana);
+    else
+      out += "ADHS"[kind] + std::to_string(mana);
   }
   return out;
 }
 
-std::string entry(int stance, int row, int type) {  // as cast: a slot without mana is empty
+// The entry of the table as it is cast: a slot stored with mana 0 is empty.
+std::string entry(int stance, int row, int type) {
   std::istringstream in(PATTERNS[stance][row]);
   std::string out;
   int slot = 0;
-  for (std::string t; in >> t;)
-    if (t != "|" && slot++ / 3 == type)
-      out += (out.empty() ? "" : " ") + (t.substr(1) == "0" || t.ends_with(":0]") ? "-" : t);
+  for (std::string word; in >> word;) {
+    if (word == "|") continue;
+    if (slot / 3 == type) {
+      if (!out.empty()) out += ' ';
+      out += word.substr(1) == "0" || word.ends_with(":0]") ? "-" : word;
+    }
+    ++slot;
+  }
   return out;
 }
 
+// The stance at that life: 0 aggressive, 1 neutral, 2 defensive (the last that fits), -1 none.
 int stanceAt(int type, int life) {
   const int *b = BEHAVIOUR[type];
-  return b[5] <= life && life <= b[4] ? 2 : b[3] <= life && life <= b[2] ? 1 : b[1] <= life && life <= b[0] ? 0 : -1;
+  for (int stance = 2; stance >= 0; --stance)
+    if (b[2 * stance + 1] <= life && life <= b[2 * stance]) return stance;
+  return -1;
 }
 
-unsigned seedFor(int r, int cut) {  // a seed whose first rand() gives r of 19, the second cut of 10
-  for (unsigned seed = 1;; ++seed)
-    if (srand(seed), rand() % 19 == r && rand() % 10 == cut) return seed;
+// A seed after which the first rand() % 19 is `r` and the second rand() % 10 is `second`.
+unsigned seedFor(int r, int second) {
+  for (unsigned seed = 1;; ++seed) {
+    srand(seed);
+    if (rand() % 19 == r && rand() % 10 == second) return seed;
+  }
 }
 
 }  // namespace
@@ -79,24 +100,34 @@ unsigned seedFor(int r, int cut) {  // a seed whose first rand() gives r of 19, 
 using aiTest = allegroTest;
 
 TEST_F(aiTest, lifePicksTheStanceAndOneOrTwoDrawsTheRowOfTheEntryCast) {
-  for (int i = 0; i < 240; ++i) {  // every entry, where nothing needs correcting
-    fightUnit f{50};
-    applyKI(&f, i / 80, i / 4 % 20, i % 4);
-    EXPECT_EQ(plan(f), entry(i / 80, i / 4 % 20, i % 4)) << i / 80 << '/' << i / 4 % 20 << '/' << i % 4;
+  for (int stance = 0; stance < 3; ++stance) {  // every entry, at a life where nothing needs correcting
+    for (int row = 0; row < 20; ++row) {
+      for (int type = 0; type < 4; ++type) {
+        fightUnit f{.life = 50};
+        applyKI(&f, stance, row, type);
+        EXPECT_EQ(plan(f), entry(stance, row, type)) << "stance " << stance << ", row " << row << ", type " << type;
+      }
+    }
   }
   for (int r = 0; r < 19; ++r) {
     for (int cut = 0; cut < 10; ++cut) {
       const unsigned seed = seedFor(r, cut);
-      const int next[] = {(srand(seed), rand(), rand()), rand()};  // the second draw and the third
+      srand(seed);
+      rand();                           // the row draw
+      const int afterOneDraw = rand();  // next after a decision without the cut
+      const int afterTwoDraws = rand();
       for (int type = 0; type < 4; ++type) {
         // Above 19 a second draw takes `cut` off; still above, 20 to 23 are mirrored onto 19 to 16.
-        const int drawn = BEHAVIOUR[type][6] + r, row = drawn > 19 ? drawn - cut : drawn;
+        const int drawn = BEHAVIOUR[type][6] + r;
+        const int row = drawn > 19 ? drawn - cut : drawn;
+        const int tableRow = row > 19 ? 39 - row : row;
         for (int life = 16; life <= 85; life += cut ? 23 : 1) {
-          fightUnit f{life};
-          doAI((srand(seed), f), CT(type));
-          EXPECT_EQ(std::pair(plan(f), rand()),
-                    std::pair(entry(stanceAt(type, life), row > 19 ? 39 - row : row, type), next[drawn > 19]))
-              << type << " at " << life << " drawing " << r << ", " << cut;
+          fightUnit f{.life = life};
+          srand(seed);
+          doAI(f, CT(type));
+          SCOPED_TRACE(std::to_string(type) + " at " + std::to_string(life) + " drawing " + std::to_string(r));
+          EXPECT_EQ(plan(f), entry(stanceAt(type, life), tableRow, type));
+          EXPECT_EQ(rand(), drawn > 19 ? afterTwoDraws : afterOneDraw) << "the draws taken, with a cut of " << cut;
         }
       }
     }
@@ -105,17 +136,33 @@ TEST_F(aiTest, lifePicksTheStanceAndOneOrTwoDrawsTheRowOfTheEntryCast) {
 
 // Heals past 100, and Fall's special from 86, become attacks; at 15 with few heals the plan heals.
 TEST_F(aiTest, highLifeTurnsHealsIntoAttacksLowLifeHealsAndNoStanceIsFatal) {
-  const std::tuple<CT, int, int, int, const char *> cases[] = {
-      {Spring, 91, 15, 0, "A20 - -"},   {Spring, 90, 15, 0, "H20 - -"},   {Fall, 85, 4, 0, "S15 A5 -"},
-      {Fall, 86, 4, 0, "A15 A5 -"},     {Summer, 100, 3, 0, "S20 - -"},   {Spring, 15, 4, 0, "H10 A5 A5"},
-      {Spring, 16, 4, 0, "A7 A6 A7"},   {Spring, 10, 15, 0, "H10 A5 D5"}, {Spring, 15, 7, 0, "H10 A5 -5"},
-      {Summer, 15, 14, 0, "A10 H10 -"}, {Fall, 15, 1, 5, "S15 D5 -"},     {Fall, 15, 1, 6, "S15 A5 -"}};
-  for (const auto &[type, life, row, cut, cast] : cases) {
-    fightUnit f{life};
-    doAI((srand(seedFor(row - BEHAVIOUR[type][6], cut)), f), type);
-    EXPECT_EQ(plan(f), cast) << " at " << life;
+  const struct {
+    CT type;
+    int life, row;
+    int secondDraw = 0;  // rand() % 10 after the row's draw: Fall's emergency draw
+    const char *entry, *cast;
+  } cases[] = {
+      {.type = Spring, .life = 91, .row = 15, .entry = "H20 - -", .cast = "A20 - -"},
+      {.type = Spring, .life = 90, .row = 15, .entry = "H20 - -", .cast = "H20 - -"},
+      {.type = Fall, .life = 85, .row = 4, .entry = "S15 A5 -", .cast = "S15 A5 -"},
+      {.type = Fall, .life = 86, .row = 4, .entry = "S15 A5 -", .cast = "A15 A5 -"},
+      {.type = Summer, .life = 100, .row = 3, .entry = "S20 - -", .cast = "S20 - -"},
+      {.type = Spring, .life = 15, .row = 4, .entry = "A7 A6 A7", .cast = "H10 A5 A5"},
+      {.type = Spring, .life = 16, .row = 4, .entry = "A7 A6 A7", .cast = "A7 A6 A7"},
+      {.type = Spring, .life = 10, .row = 15, .entry = "- A14 H6", .cast = "H10 A5 D5"},
+      {.type = Spring, .life = 15, .row = 7, .entry = "A16 H4 -", .cast = "H10 A5 -5"},
+      {.type = Summer, .life = 15, .row = 14, .entry = "A10 H10 -", .cast = "A10 H10 -"},
+      {.type = Fall, .life = 15, .row = 1, .secondDraw = 5, .entry = "D5 D5 D10", .cast = "S15 D5 -"},
+      {.type = Fall, .life = 15, .row = 1, .secondDraw = 6, .entry = "D5 D5 D10", .cast = "S15 A5 -"},
+  };
+  for (const auto &c : cases) {
+    ASSERT_EQ(entry(stanceAt(c.type, c.life), c.row, c.type), c.entry) << "the table's entry";
+    fightUnit f{.life = c.life};
+    srand(seedFor(c.row - BEHAVIOUR[c.type][6], c.secondDraw));
+    doAI(f, c.type);
+    EXPECT_EQ(plan(f), c.cast) << names[c.type] << " at " << c.life;
   }
-  fightUnit f{101};
+  fightUnit f{.life = 101};
   EXPECT_REPORT(doAI(f, Summer), "AI error: Invalid AI pattern\\.");
   EXPECT_REPORT(doAI(f, CT(4)), "AI error: Invalid AI behaviour\\.");
   EXPECT_EQ(determineBehav(CT(-1)), -1);
@@ -129,7 +176,8 @@ TEST(catalogueTest, everyNameLineAndCost) {
                     heal = "Heal|This spell will heal you|" + heals;
   const std::string spells[16] = {
       "Spring 10|Typhoon|A typhoon will blow away the enemy|" + hurts,
-      "Wind wall|A strong wind will reduce the damage of enemy attacks|" + blocks, heal,
+      "Wind wall|A strong wind will reduce the damage of enemy attacks|" + blocks,
+      heal,
       "Confusing joint|THC in the blood reduces the effects of all enemy spells by 50%|"
       "Does not affect the special attack|",
       "Summer 20|Fireball|A ball of fire will burn the enemy|" + hurts,
@@ -137,10 +185,13 @@ TEST(catalogueTest, everyNameLineAndCost) {
       "Energy Absorption|Energy from the sun will be absorbed and turned into life|" + heals,
       "Vendetta|Casting this spell will decrease the enemy's life by 30.|You lose 20 life yourself,|"
       "but it's still a powerful attack",
-      "Fall 15|Earthquake|An earthquake will shake the enemy|" + hurts, shield, heal,
+      "Fall 15|Earthquake|An earthquake will shake the enemy|" + hurts,
+      shield,
+      heal,
       "Heal of nature|Using forces of nature and the element of earth,|"
       "you will receive 15 health points for only 15 mana points|",
-      "Winter 20|Icebolt|A bolt of ice will be shot on the enemy|" + hurts, shield,
+      "Winter 20|Icebolt|A bolt of ice will be shot on the enemy|" + hurts,
+      shield,
       "Ice is life|The cold powers of ice will increase your life|" + heals,
       "Frosty twist|This is a 'no risk, no fun' spell.|You will receive life for every attack spell the enemy casts|"
       "and lose life for every defend spell the enemy casts"};

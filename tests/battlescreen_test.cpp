@@ -1,11 +1,28 @@
 #include <optional>
-#include <sstream>
+#include <vector>
 
 #include "allegro_fixture.h"
 #include "battle/battle.h"
 
-// The battle frame from a hand-set state, on a grey (0x4208) background with buttons filled with 1 to 4, and a
-// fifth, filled with 5, just past the four the battle may draw.
+namespace {
+
+// The 16-bit colours of the frame; the test's background is grey and its buttons are filled with 1 to 5.
+constexpr int GREY = 0x4208, GREEN = 0x07E0, RED = 0xF800, BLUE = 0x001F, BROWN = 0x6A81, WHITE = 0xFFFF;
+constexpr int MANA_BLUE = 0x0019, YELLOW = 0xFFC0, BLACK = 0;
+constexpr int ATTACK_BUTTON = 1, DEFENSE_BUTTON = 2, HEAL_BUTTON = 3, SPECIAL_BUTTON = 4;
+
+struct spot {
+  int x, y, colour;
+};
+
+struct slotSpells {  // each side's spell in the slot being played
+  int kind = kindEmpty, mana = 0, enemyKind = kindEmpty, enemyMana = 0;
+};
+
+}  // namespace
+
+// The battle frame from a hand-set state, on a grey background, with a fifth button just past the four the battle
+// may draw.
 class battleScreenTest : public allegroTest {
  protected:
   unit units[2];
@@ -15,103 +32,159 @@ class battleScreenTest : public allegroTest {
 
   void SetUp() override {
     allegroTest::SetUp();
-    clear_to_color((background = ownedBitmap(create_bitmap(640, 480))).get(), 0x4208);
-    for (int k = 0; k < 5; ++k)
-      clear_to_color((pictures[k] = ownedBitmap(buttons[k] = create_bitmap(50, 50))).get(), k + 1);
+    background.reset(create_bitmap(640, 480));
+    clear_to_color(background.get(), GREY);
+    for (int k = 0; k < 5; ++k) {
+      pictures[k].reset(buttons[k] = create_bitmap(50, 50));
+      clear_to_color(buttons[k], k + 1);
+    }
   }
 
-  // A battle of the two types in the phase, with the slot timer at t and each side's first slot as given.
-  battleState &meet(CT player, CT opponent, int phase, int t, std::array<int, 4> s = {-1, 0, -1, 0}) {
-    units[0].setValues(names[player], player), units[1].setValues(names[opponent], opponent);
+  // A battle of the two types in the phase, with the slot timer at t and slot 0 as given.
+  battleState &meet(CT player, CT opponent, int phase, int t, slotSpells slot = {}) {
+    units[0].setValues(names[player], player);
+    units[1].setValues(names[opponent], opponent);
     battleState &b = battle.emplace(units);
-    b.phase = phase, b.slotTimer = t;
-    for (int p = 0; p < 2; ++p) b.fighters[p].spellKind[0] = s[2 * p], b.fighters[p].spellMana[0] = s[2 * p + 1];
+    b.phase = phase;
+    b.slotTimer = t;
+    b.fighters[0].spellKind[0] = slot.kind;
+    b.fighters[0].spellMana[0] = slot.mana;
+    b.fighters[1].spellKind[0] = slot.enemyKind;
+    b.fighters[1].spellMana[0] = slot.enemyMana;
     return b;
   }
 
-  // Draws the frame and checks the spots, each an x, a y and a colour: grey (.), green (G), red (R), blue (B),
-  // Fall's brown (F), white (W), the mana bar's blue (M), yellow (Y), black (K) or a button (1 to 4).
-  void expectSpots(const std::string &spots) {
+  void expectSpots(const std::vector<spot> &spots) {
     drawBattle(*battle, background.get(), buttons);
-    const int colours[] = {0x4208, 0x07E0, 0xF800, 0x001F, 0x6A81, 0xFFFF, 0x0019, 0xFFC0, 0, 1, 2, 3, 4};
-    std::istringstream in(spots);
-    int x, y;
-    for (char c; in >> x >> y >> c;)
-      EXPECT_EQ(pixel(x, y), colours[std::string(".GRBFWMYK1234").find(c)])
-          << "t " << battle->slotTimer << " at " << x << ',' << y;
+    for (const spot &s : spots)
+      EXPECT_EQ(pixel(s.x, s.y), s.colour) << "t " << battle->slotTimer << " at " << s.x << ',' << s.y;
   }
 };
 
-TEST_F(battleScreenTest, whileChoosingTheFrameShowsBarsQueueButtonsCursorAndTexts) {
+TEST_F(battleScreenTest, whileChoosingTheFrameShowsQueueButtonsCursorAndTexts) {
   for (int phase : {chooseSpell, chooseMana, victoryPause}) {
     // A Summer player with defense selected and 7 set, who queued a special of 12 and an attack of 7.
-    battleState &b = meet(Summer, Winter, phase, 40, {kindSpecial, 12, -1, 0});
-    std::tie(b.selectedKind, b.chosenMana, b.fighters[0].spellKind[1], b.fighters[0].spellMana[1]) =
-        std::tuple(kindDefense, 7, kindAttack, 7);
-    // Full bars of 130 pixels; no fireball; the queue at x = 20 and 80, each mana on black in its corner; the buttons.
-    expectSpots(
-        "20 155 G 150 169 G 151 155 . 490 169 G 489 155 . 620 155 G 255 155 M 385 169 M 386 155 . 260 118 . 20 200 4 "
-        "53 249 4 54 249 K 69 200 4 19 200 . 80 200 1 121 249 1 122 249 K 129 200 1 130 200 . 140 200 . 570 200 1 "
-        "619 249 1 570 260 2 570 320 3 570 380 4 619 429 4 569 200 . 570 430 . 570 440 . 611 285 2 620 225 .");
-    // The cursor of radius 8 on the defense button's right edge, the amount, and the spell's name and description.
+    battleState &b = meet(Summer, Winter, phase, 40, {.kind = kindSpecial, .mana = 12});
+    b.selectedKind = kindDefense;
+    b.chosenMana = 7;
+    b.fighters[0].spellKind[1] = kindAttack;
+    b.fighters[0].spellMana[1] = 7;
+    // clang-format off
+    expectSpots({
+         // No fireball on its path while the slot does not play.
+         {260, 118, GREY},
+         // The queue at x = 20 and 80, y 200 to 249 (its mana checked below); slot 2 empty.
+         {19, 200, GREY}, {20, 249, SPECIAL_BUTTON}, {69, 200, SPECIAL_BUTTON}, {80, 249, ATTACK_BUTTON},
+         {129, 200, ATTACK_BUTTON}, {130, 200, GREY}, {140, 200, GREY},
+         // The four buttons at x = 570 to 619 from y = 200, 60 apart, and not the fifth.
+         {569, 200, GREY}, {570, 200, ATTACK_BUTTON}, {570, 260, DEFENSE_BUTTON}, {570, 320, HEAL_BUTTON},
+         {570, 380, SPECIAL_BUTTON}, {619, 429, SPECIAL_BUTTON}, {570, 430, GREY}, {570, 440, GREY},
+         // The cursor only on the selected button's right edge, and not left of its radius of 8.
+         {611, 285, DEFENSE_BUTTON}, {620, 225, GREY}});
+    // clang-format on
     const bool choosing = phase != victoryPause;
-    expectSpots(choosing ? "620 285 R 612 285 R 620 293 R 620 277 R" : "620 285 . 612 285 2 620 293 . 620 277 .");
-    EXPECT_EQ(textAt("7", 350, 230, 0xFFFF, true), phase == chooseMana);
-    EXPECT_EQ(textAt("Magma wall", 25, 385, 0) &&
-                  textAt("A wall made of magma will pop up and reduce the damage of enemy", 25, 405, 0),
-              choosing);
-    EXPECT_EQ(textAt("attacks", 25, 417, 0) &&
-                  textAt("Reduces the damage of enemy attacks by 1 for each mana point spent", 25, 429, 0),
-              choosing);
-    EXPECT_TRUE(textAt("12", 54, 242, 0xFFFF) && textAt("7", 122, 242, 0xFFFF) &&
-                textAt("100 life", 85, 158, 0xFFFF, true));
-    EXPECT_TRUE(textAt("20 mana", 320, 158, 0xFFFF, true) && textAt("100 life", 555, 158, 0xFFFF, true) &&
-                textAt("Summer versus Winter", 320, 25, 0, true));
-    EXPECT_TRUE(textAt(" Beginning next match, Summer versus Winter", 20, 262, 0));
+    const int cursor = choosing ? RED : GREY;
+    expectSpots(
+        {{620, 285, cursor}, {612, 285, choosing ? RED : DEFENSE_BUTTON}, {620, 293, cursor}, {620, 277, cursor}});
+    EXPECT_EQ(textAt("7", 350, 230, WHITE, true), phase == chooseMana);
+    EXPECT_EQ(textAt("Magma wall", 25, 385, BLACK), choosing);
+    EXPECT_EQ(textAt("A wall made of magma will pop up and reduce the damage of enemy", 25, 405, BLACK), choosing);
+    EXPECT_EQ(textAt("Reduces the damage of enemy attacks by 1 for each mana point spent", 25, 429, BLACK), choosing);
+    EXPECT_TRUE(textAt("12", 70 - 16, 242, WHITE, false, BLACK));  // on black, right edge at x = 70 and 130
+    EXPECT_TRUE(textAt("7", 130 - 8, 242, WHITE, false, BLACK));
+    EXPECT_TRUE(textAt("100 life", 85, 158, WHITE, true));
+    EXPECT_TRUE(textAt("20 mana", 320, 158, WHITE, true));
+    EXPECT_TRUE(textAt("100 life", 555, 158, WHITE, true));
+    EXPECT_TRUE(textAt("Summer versus Winter", 320, 25, BLACK, true));
+    EXPECT_TRUE(textAt(" Beginning next match, Summer versus Winter", 20, 262, BLACK));
   }
   // Yellow shows where a smaller background leaves the buffer bare.
-  clear_to_color((background = ownedBitmap(create_bitmap(320, 240))).get(), 0x4208);
-  expectSpots("319 239 . 320 239 Y 639 479 Y");
+  background.reset(create_bitmap(320, 240));
+  clear_to_color(background.get(), GREY);
+  expectSpots({{319, 239, GREY}, {320, 239, YELLOW}, {639, 479, YELLOW}});
   clear_bitmap(global::dbuffer);  // as wide as the buffer but shorter: still yellow below it
-  clear_to_color((background = ownedBitmap(create_bitmap(640, 240))).get(), 0x4208);
-  expectSpots("320 239 . 320 240 Y");
+  background.reset(create_bitmap(640, 240));
+  clear_to_color(background.get(), GREY);
+  expectSpots({{320, 239, GREY}, {320, 240, YELLOW}});
+}
+
+// Bars of 130 pixels from y = 155 to 169, life from x = 20 and leftwards from x = 620, mana from x = 255; each as long
+// as life / 100 x 130 (mana / 20 x 130), truncated; at 0 one column is left.
+TEST_F(battleScreenTest, barsShowLifeAndManaInProportion) {
+  const struct {
+    int life, enemyLife, mana;
+    int lifeEnd, enemyLifeEnd, manaEnd;  // the x of each bar's last column
+  } bars[] = {
+      {.life = 100, .enemyLife = 100, .mana = 20, .lifeEnd = 150, .enemyLifeEnd = 490, .manaEnd = 385},
+      {.life = 50, .enemyLife = 50, .mana = 7, .lifeEnd = 85, .enemyLifeEnd = 555, .manaEnd = 300},
+      {.life = 99, .enemyLife = 1, .mana = 1, .lifeEnd = 148, .enemyLifeEnd = 619, .manaEnd = 261},
+      {.life = 0, .enemyLife = 0, .mana = 0, .lifeEnd = 20, .enemyLifeEnd = 620, .manaEnd = 255},
+  };
+  for (const auto &bar : bars) {
+    battleState &b = meet(Fall, Spring, victoryPause, 0);
+    b.fighters[0].life = bar.life;
+    b.fighters[1].life = bar.enemyLife;
+    b.fighters[0].mana = bar.mana;
+    expectSpots({{20, 155, GREEN}, {bar.lifeEnd, 169, GREEN}, {bar.lifeEnd + 1, 155, GREY}});
+    expectSpots({{620, 155, GREEN}, {bar.enemyLifeEnd, 169, GREEN}, {bar.enemyLifeEnd - 1, 155, GREY}});
+    expectSpots({{255, 155, MANA_BLUE}, {bar.manaEnd, 169, MANA_BLUE}, {bar.manaEnd + 1, 155, GREY}});
+  }
 }
 
 TEST_F(battleScreenTest, spellsAnimateByKindWhileTheirSlotPlays) {
+  // clang-format off
   const struct {
     CT player, opponent;
     int t;
-    std::array<int, 4> slots;  // each side's kind (0 attack, 1 defense, 2 heal, 3 special) and mana
-    const char *spots;
+    slotSpells slot;
+    std::vector<spot> spots;
   } scenes[] = {
       // Balls of radius mana / 2 at y = 118, 15 * t / 2 pixels from the target's side; radius 0 is a pixel.
-      {Spring, Winter, 40, {0, 9, 0, 1}, "260 118 G 264 118 G 265 118 . 380 118 B 381 118 ."},
-      // Walls as wide as their mana from t = 19 down; crosses in front of the caster while t > 32, also Fall's special.
-      {Spring, Winter, 20, {1, 20, 1, 3}, "90 100 . 550 140 ."},
-      {Spring, Winter, 19, {1, 20, 1, 3}, "90 100 G 110 140 G 111 120 . 547 100 B 550 140 B 546 120 ."},
-      {Spring, Winter, 33, {2, 4, 2, 4}, "67 70 G 73 100 G 60 77 G 80 83 G 66 90 . 74 90 . 547 70 B 560 83 B"},
-      {Spring, Winter, 32, {2, 4, 2, 4}, "70 80 . 550 80 ."},
-      {Fall, Fall, 33, {-1, 0, 3, 15}, "547 70 F 540 77 F 553 100 F"},
-      {Fall, Fall, 32, {-1, 0, 3, 15}, "550 80 ."},
-      // Summer: a fireball of radius 20, 15 from t = 47, and from 47 to 33 a ball of 5 flying back.
-      {Summer, Summer, 40, {3, 20, -1, 0}, "275 118 R 276 118 . 140 118 R 145 118 R 146 118 . 134 118 ."},
-      {Summer, Summer, 48, {-1, 0, 3, 20}, "460 118 R 461 118 ."},
-      {Summer, Summer, 47, {-1, 0, 3, 20}, "447 118 R 452 118 R 453 118 ."},
-      {Summer, Summer, 33, {-1, 0, 3, 20}, "342 118 R 343 118 . 557 118 R 558 118 ."},
-      {Summer, Summer, 32, {-1, 0, 3, 20}, "335 118 R 336 118 . 560 118 ."},
-      // Winter's outline round the player's figure, in the player's colour whoever casts it.
-      {Fall, Winter, 64, {-1, 0, 3, 20}, "39 96 F 103 158 F 39 158 F 38 96 . 71 127 ."},
-      {Fall, Winter, 32, {-1, 0, 3, 20}, "71 126 F 71 128 F 70 127 . 72 127 ."},
-      // Spring's dots, in the player's colour in front of the caster: counted below.
-      {Winter, Spring, 50, {-1, 0, 3, 10}, ""}};
-  for (const auto &s : scenes) meet(s.player, s.opponent, resolveSlots, s.t, s.slots), expectSpots(s.spots);
-  // Over many frames the dots (radius 2 round x = 544 + rand() % 18, y = 108 + rand() % 36) fill their box to its
-  // four edges and never leave it.
-  int edges = 0;
-  for (int frame = 0; frame < 100; ++frame, expectSpots("")) {
-    EXPECT_EQ(count(520, 90, 585, 160, 0x001F), count(542, 106, 563, 145, 0x001F));
-    edges |= (count(542, 106, 563, 106, 0x001F) > 0) | (count(542, 145, 563, 145, 0x001F) > 0) << 1 |
-             (count(542, 106, 542, 145, 0x001F) > 0) << 2 | (count(563, 106, 563, 145, 0x001F) > 0) << 3;
+      {Spring, Winter, 40, {kindAttack, 9, kindAttack, 1},
+       {{260, 118, GREEN}, {264, 118, GREEN}, {265, 118, GREY}, {380, 118, BLUE}, {381, 118, GREY}}},
+      // Walls from x = 90 and 550, as wide as their mana, y 100 to 140, from t = 19 down.
+      {Spring, Winter, 20, {kindDefense, 20, kindDefense, 3}, {{90, 100, GREY}, {550, 140, GREY}}},
+      {Spring, Winter, 19, {kindDefense, 20, kindDefense, 3},
+       {{90, 100, GREEN}, {110, 140, GREEN}, {111, 120, GREY}, {547, 100, BLUE}, {550, 140, BLUE}, {546, 120, GREY}}},
+      // Crosses in front of the caster while t > 32: x 67 to 73 by y 70 to 100, and x 60 to 80 by y 77 to 83.
+      {Spring, Winter, 33, {kindHeal, 4, kindHeal, 4},
+       {{67, 70, GREEN}, {73, 100, GREEN}, {60, 77, GREEN}, {80, 83, GREEN}, {66, 90, GREY}, {74, 90, GREY},
+        {547, 70, BLUE}, {560, 83, BLUE}}},
+      {Spring, Winter, 32, {kindHeal, 4, kindHeal, 4}, {{70, 80, GREY}, {550, 80, GREY}}},
+      // Fall's special draws the heal cross.
+      {Fall, Fall, 33, {kindEmpty, 0, kindSpecial, 15}, {{547, 70, BROWN}, {540, 77, BROWN}, {553, 100, BROWN}}},
+      {Fall, Fall, 32, {kindEmpty, 0, kindSpecial, 15}, {{550, 80, GREY}}},
+      // Summer: a fireball of radius 20, 15 from t = 47, and from 47 to 33 a ball of 5 flying back to the caster.
+      {Summer, Summer, 40, {kindSpecial, 20},
+       {{275, 118, RED}, {276, 118, GREY}, {140, 118, RED}, {145, 118, RED}, {146, 118, GREY}, {134, 118, GREY}}},
+      {Summer, Summer, 48, {kindEmpty, 0, kindSpecial, 20}, {{460, 118, RED}, {461, 118, GREY}}},
+      {Summer, Summer, 47, {kindEmpty, 0, kindSpecial, 20}, {{447, 118, RED}, {452, 118, RED}, {453, 118, GREY}}},
+      {Summer, Summer, 33, {kindEmpty, 0, kindSpecial, 20},
+       {{342, 118, RED}, {343, 118, GREY}, {557, 118, RED}, {558, 118, GREY}}},
+      {Summer, Summer, 32, {kindEmpty, 0, kindSpecial, 20}, {{335, 118, RED}, {336, 118, GREY}, {560, 118, GREY}}},
+      // Winter's outline round the player's figure, x 39 to 103 and y 96 to 158 at t = 64, a point at t = 32; in
+      // the player's colour whoever casts it.
+      {Fall, Winter, 64, {kindEmpty, 0, kindSpecial, 20},
+       {{39, 96, BROWN}, {103, 158, BROWN}, {39, 158, BROWN}, {38, 96, GREY}, {71, 127, GREY}}},
+      {Fall, Winter, 32, {kindEmpty, 0, kindSpecial, 20},
+       {{71, 126, BROWN}, {71, 128, BROWN}, {70, 127, GREY}, {72, 127, GREY}}},
+  };
+  // clang-format on
+  for (const auto &s : scenes) {
+    meet(s.player, s.opponent, resolveSlots, s.t, s.slot);
+    expectSpots(s.spots);
   }
-  EXPECT_EQ(edges, 15);
+  // Spring's dots, in the player's colour in front of the caster: over many frames, radius 2 round
+  // x = 544 + rand() % 18 and y = 108 + rand() % 36, they stay in their box and reach each of its four edges.
+  meet(Winter, Spring, resolveSlots, 50, {.enemyKind = kindSpecial, .enemyMana = 10});
+  bool top = false, bottom = false, left = false, right = false;
+  for (int frame = 0; frame < 100; ++frame) {
+    expectSpots({});
+    EXPECT_EQ(count(520, 90, 585, 160, BLUE), count(542, 106, 563, 145, BLUE)) << "a dot outside its box";
+    top = top || count(542, 106, 563, 106, BLUE) > 0;
+    bottom = bottom || count(542, 145, 563, 145, BLUE) > 0;
+    left = left || count(542, 106, 542, 145, BLUE) > 0;
+    right = right || count(563, 106, 563, 145, BLUE) > 0;
+  }
+  EXPECT_TRUE(top && bottom && left && right);
 }

@@ -1,41 +1,107 @@
+#include <map>
+#include <ostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "allegro_fixture.h"
 #include "battle/battle.h"
 
 namespace {
 
-// From the lives given, both sides' spells per slot; the lines sent, each as the side's number and A,
-// D, H or L with its number, or S for a special after its effect; the lives after; who fell (-1 none).
-const std::tuple<CT, CT, int, int, const char *, const char *, int, int, int> CASES[] = {
-    {Summer, Winter, 100, 100, "A10 S20 D6 A8 H4 -", "2S 1A10 1D6 2A8 1L8 1H2", 94, 82, -1},
-    {Fall, Winter, 100, 95, "A2 S20 A9 - A9 -", "2S 1A2 1A9 1A9", 100, 100, -1},
-    {Spring, Winter, 100, 10, "A2 S20 D4 -", "2S 1A2 1D4", 100, 0, 1},
-    {Spring, Winter, 5, 6, "H2 S20 D4 A9", "2S 1H1 1D4 2A9 1L9", 0, 0, 0},
-    {Spring, Fall, 10, 10, "A15 A12", "1A15 2A12 1L12", 0, 10, 0},
-    {Summer, Fall, 100, 100, "S20 D10 S20 A5", "1S 2D10 1L20 2L20 1S 2A5 1L25 2L30", 55, 50, -1},
-    {Spring, Summer, 100, 100, "S10 S20", "1S 2S 1L30 2L20", 70, 80, -1},
-    {Fall, Spring, 50, 100, "A9 S10 D9 A7 H10 -", "2S 1A9 2L4 1D9 2A7 1L3 1H2", 49, 96, -1},
-    {Fall, Spring, 50, 100, "H1 - H2 S10", "1H0 2S 1H0", 50, 100, -1},
-    {Fall, Summer, 95, 99, "H20 H6 S15 A20 S15 -", "1H5 2H1 1S 2A20 1L20 1S", 95, 100, -1}};
+// The log's lines, each with the space the log puts in front; `n` is 1 for the player, 2 for the opponent.
+std::string player(int n) { return " Player " + std::to_string(n); }
+std::string attack(int n, int damage) {
+  return player(n) + " casts an attack spell with " + std::to_string(damage) + " damage";
+}
+std::string defense(int n, int strength) {
+  return player(n) + " casts a defensive spell with a strength of " + std::to_string(strength);
+}
+std::string heal(int n, int gain) {
+  return player(n) + " casts a healing spell and receives " + std::to_string(gain) + " health points";
+}
+std::string loses(int n, int points) { return player(n) + " loses " + std::to_string(points) + " health points"; }
+std::string special(int n) { return player(n) + " uses his special skill."; }
+const std::string springEffect = " The effect of all enemy spells is cut by 50%";
+const std::string summerEffect = " He deals 30 damage and loses 20 health points";
+const std::string fallEffect = " He receives 15 health points";
+const std::string winterEffect = " All attacks will raise and all defenses will reduce its life";
 
-std::string lines(const std::string &brief, const unit *units) {
-  const std::string says[] = {" casts an attack spell with # damage", " casts a defensive spell with a strength of #",
-                              " casts a healing spell and receives # health points", " loses # health points",
-                              " uses his special skill."};
-  const std::string effects[] = {"The effect of all enemy spells is cut by 50%",
-                                 "He deals 30 damage and loses 20 health points", "He receives 15 health points",
-                                 "All attacks will raise and all defenses will reduce its life"};
-  std::istringstream in(brief);
+struct resolution {
+  CT player, opponent;
+  int life[2];
+  std::vector<std::array<const char *, 2>> slots;
+  std::vector<std::string> sent;
+  int lifeAfter[2];
+  int fallen;
+};
+
+// Slots resolved one after the other. Columns: the two wizards and their lives; per slot the player's spell and the
+// opponent's, written as the opponent's tables write them (A attack, D defense, H heal, S special, with the mana; -
+// for none); the lines sent, oldest first; the lives after; the side that fell, -1 for none.
+// clang-format off
+const resolution RESOLUTIONS[] = {
+    {Summer, Winter, {100, 100}, {{"A10", "S20"}, {"D6", "A8"}, {"H4", "-"}},
+     {winterEffect, special(2), attack(1, 10), defense(1, 6), attack(2, 8), loses(1, 8), heal(1, 2)}, {94, 82}, -1},
+    // An attack heals a Winter caster by a third, at most to 100.
+    {Fall, Winter, {100, 95}, {{"A2", "S20"}, {"A9", "-"}, {"A9", "-"}},
+     {winterEffect, special(2), attack(1, 2), attack(1, 9), attack(1, 9)}, {100, 100}, -1},
+    // An inverted defense kills with no damage pending.
+    {Spring, Winter, {100, 10}, {{"A2", "S20"}, {"D4", "-"}},
+     {winterEffect, special(2), attack(1, 2), defense(1, 4)}, {100, 0}, 1},
+    // Both fall in one slot: the player is tested first and loses.
+    {Spring, Winter, {5, 6}, {{"H2", "S20"}, {"D4", "A9"}},
+     {winterEffect, special(2), heal(1, 1), defense(1, 4), attack(2, 9), loses(1, 9)}, {0, 0}, 0},
+    // When the player falls, the opponent's damage of that slot is not applied.
+    {Spring, Fall, {10, 10}, {{"A15", "A12"}}, {attack(1, 15), attack(2, 12), loses(1, 12)}, {0, 10}, 0},
+    // Summer's special: 30 to the enemy and 20 to its caster; a defense takes off the 30 what it can.
+    {Summer, Fall, {100, 100}, {{"S20", "D10"}, {"S20", "A5"}},
+     {summerEffect, special(1), defense(2, 10), loses(1, 20), loses(2, 20),
+      summerEffect, special(1), attack(2, 5), loses(1, 25), loses(2, 30)}, {55, 50}, -1},
+    // Both cast a special: the player's comes first.
+    {Spring, Summer, {100, 100}, {{"S10", "S20"}},
+     {springEffect, special(1), summerEffect, special(2), loses(1, 30), loses(2, 20)}, {70, 80}, -1},
+    // Under Spring's special the enemy's spells count half, also a defense; attacks and defenses are told raw.
+    {Fall, Spring, {50, 100}, {{"A9", "S10"}, {"D9", "A7"}, {"H10", "-"}},
+     {springEffect, special(2), attack(1, 9), loses(2, 4), defense(1, 9), attack(2, 7), loses(1, 3), heal(1, 2)},
+     {49, 96}, -1},
+    // A heal message tells the life really gained: none from a heal of 1, nor from a heal of 2 halved.
+    {Fall, Spring, {50, 100}, {{"H1", "-"}, {"H2", "S10"}}, {heal(1, 0), springEffect, special(2), heal(1, 0)},
+     {50, 100}, -1},
+    // Heals and Fall's special stop at 100.
+    {Fall, Summer, {95, 99}, {{"H20", "H6"}, {"S15", "A20"}, {"S15", "-"}},
+     {heal(1, 5), heal(2, 1), fallEffect, special(1), attack(2, 20), loses(1, 20), fallEffect, special(1)},
+     {95, 100}, -1},
+};
+// clang-format on
+
+// The player's queue, written as the opponent's tables are: A, D, H or S with the mana, - for an empty slot.
+std::string queueOf(const fightUnit &f) {
   std::string out;
-  for (std::string w; in >> w;) {
-    std::string said = says[std::string("ADHLS").find(w[1])];
-    if (w[1] == 'S') out += ' ' + effects[units[w[0] - '1'].getType()] + '|';
-    if (w[1] != 'S') said.replace(said.find('#'), 1, w.substr(2));
-    out += " Player " + w.substr(0, 1) + said + '|';
+  for (int i = 0; i < 3; ++i) {
+    if (i > 0) out += ' ';
+    out += f.spellKind[i] == kindEmpty ? std::string("-") : "ADHS"[f.spellKind[i]] + std::to_string(f.spellMana[i]);
   }
   return out;
+}
+
+// All a test looks at in a battle between ticks, in the order of the tables' columns below.
+struct turnState {
+  int phase, selected, amount;
+  std::string queue = "- - -";
+  int mana = 20, slot = 0, timer = 0, life = 100, enemyLife = 100;
+  bool operator==(const turnState &) const = default;
+};
+
+std::ostream &operator<<(std::ostream &out, const turnState &s) {
+  return out << "phase " << s.phase << ", selected " << s.selected << ", amount " << s.amount << ", queue " << s.queue
+             << ", mana " << s.mana << ", slot " << s.slot << ", timer " << s.timer << ", lives " << s.life << ' '
+             << s.enemyLife;
+}
+
+turnState seen(const battleState &b) {
+  return {b.phase, b.selectedKind, b.chosenMana,       queueOf(b.fighters[0]), b.fighters[0].mana,
+          b.slot,  b.slotTimer,    b.fighters[0].life, b.fighters[1].life};
 }
 
 }  // namespace
@@ -43,105 +109,159 @@ std::string lines(const std::string &brief, const unit *units) {
 class turnTest : public allegroTest {
  protected:
   static inline int answer, questions;  // to the quit question, and how often it was asked
-  int (*savedAskQuit)() = std::exchange(askQuit, [] { return key[KEY_ENTER] = 1, ++questions, answer; });
+  int (*savedAskQuit)() = std::exchange(askQuit, [] {
+    key[KEY_ENTER] = 1;  // as if still held from the dialog
+    ++questions;
+    return answer;
+  });
   unit units[2];
 
-  turnTest() { answer = questions = 0, units[0].setValues("Fall", Fall), units[1].setValues("Winter", Winter); }
+  turnTest() {
+    answer = 0;
+    questions = 0;
+    units[0].setValues("Fall", Fall);
+    units[1].setValues("Winter", Winter);
+  }
   ~turnTest() override { askQuit = savedAskQuit; }
 
-  // Per word a key (UDLREBX) held n ticks (1) then let go, +K/-K to hold or let go, .n: n ticks.
-  static std::string play(battleState &b, const std::string &script) {
-    const int codes[] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_ENTER, KEY_BACKSPACE, KEY_ESC, KEY_MAX - 1};
-    std::istringstream in(script);
-    for (std::string w; in >> w;) {
-      const bool toggle = w[0] == '+' || w[0] == '-';
-      const int k = codes[std::string("UDLREBX.").find(w[toggle])];
-      key[k] = w[0] != '-' && k != KEY_MAX - 1;
-      for (int n = toggle ? 0 : w.size() > 1 ? std::stoi(w.substr(1)) : 1; n > 0; --n) battleTick(b);
-      if (!toggle && k != KEY_MAX - 1) key[k] = 0, battleTick(b);
+  // Each word a key held for one tick then let go for one: up, down, left, right, enter, back, esc; `key*n` holds
+  // it n ticks; `wait*n` lets n ticks pass with no key.
+  static void play(battleState &b, const std::string &script) {
+    const std::map<std::string, int> codes = {{"up", KEY_UP},       {"down", KEY_DOWN},   {"left", KEY_LEFT},
+                                              {"right", KEY_RIGHT}, {"enter", KEY_ENTER}, {"back", KEY_BACKSPACE},
+                                              {"esc", KEY_ESC},     {"wait", KEY_MAX}};
+    std::istringstream words(script);
+    for (std::string word; words >> word;) {
+      const std::size_t star = word.find('*');
+      const int code = codes.at(word.substr(0, star));
+      const int ticks = star == std::string::npos ? 1 : std::stoi(word.substr(star + 1));
+      if (code != KEY_MAX) key[code] = 1;
+      for (int n = 0; n < ticks; ++n) battleTick(b);
+      if (code == KEY_MAX) continue;
+      key[code] = 0;
+      battleTick(b);
     }
-    const fightUnit &p = b.fighters[0];
-    std::ostringstream out;
-    out << b.phase << ' ' << b.selectedKind << ' ' << b.chosenMana << " |";
-    for (int i = 0; i < 3; ++i)
-      out << ' ' << (p.spellKind[i] < 0 ? "-" : "ADHS"[p.spellKind[i]] + std::to_string(p.spellMana[i]));
-    out << ' ' << p.mana << " | " << b.slot << ' ' << b.slotTimer << " | " << p.life << ' ' << b.fighters[1].life;
-    return out.str();
   }
 };
 
 TEST_F(turnTest, slotsResolveAsTheRulesHaveThem) {
-  for (const auto &[player, opponent, life0, life1, cast, sent, after0, after1, fallen] : CASES) {
-    units[0].setValues(names[player], player), units[1].setValues(names[opponent], opponent);
+  for (const resolution &r : RESOLUTIONS) {
+    units[0].setValues(names[r.player], r.player);
+    units[1].setValues(names[r.opponent], r.opponent);
     battleState b(units);
-    b.phase = resolveSlots, b.result = -1, b.fighters[0].life = life0, b.fighters[1].life = life1;
-    std::istringstream in(cast);
-    for (std::string spell[2]; in >> spell[0] >> spell[1]; resolveSlot(b), ++b.slot)
-      for (int s = 0; s < 2; ++s)
-        b.fighters[s].spellKind[b.slot] = int(std::string("-ADHS").find(spell[s][0])) - 1,
-        b.fighters[s].spellMana[b.slot] = spell[s].size() > 1 ? std::stoi(spell[s].substr(1)) : 0;
-    std::string log;  // under the opening line
-    for (int i = b.log.count - 2; i >= 0; --i) log += b.log.lines[i].text + '|';
-    const int phase = fallen < 0 ? resolveSlots : fallen ? opponentDefeated : playerDefeated;
-    EXPECT_EQ(std::tuple(log, b.fighters[0].life, b.fighters[1].life, b.result, b.phase, b.slotTimer),
-              std::tuple(lines(sent, units), after0, after1, fallen, phase, 64));
+    b.phase = resolveSlots;
+    b.result = -1;
+    for (int side = 0; side < 2; ++side) b.fighters[side].life = r.life[side];
+    for (const auto &slot : r.slots) {
+      for (int side = 0; side < 2; ++side) {
+        const std::string spell = slot[side];
+        b.fighters[side].spellKind[b.slot] = spell == "-" ? kindEmpty : int(std::string("ADHS").find(spell[0]));
+        b.fighters[side].spellMana[b.slot] = spell == "-" ? 0 : std::stoi(spell.substr(1));
+      }
+      resolveSlot(b);
+      ++b.slot;
+    }
+    std::vector<std::string> sent;  // oldest first, under the opening line
+    for (int i = b.log.count - 2; i >= 0; --i) sent.push_back(b.log.lines[i].text);
+    SCOPED_TRACE(names[r.player] + " against " + names[r.opponent] + " from " + std::to_string(r.life[0]));
+    EXPECT_EQ(sent, r.sent);
+    EXPECT_EQ(b.fighters[0].life, r.lifeAfter[0]);
+    EXPECT_EQ(b.fighters[1].life, r.lifeAfter[1]);
+    EXPECT_EQ(b.result, r.fallen);
   }
 }
 
-// A Fall player (special 15). Backspace with nothing queued is spent: held on, it does nothing.
+// A Fall player (special 15) against Winter, from a fresh battle.
 TEST_F(turnTest, thePlayerQueuesSpellsWithinTheRules) {
-  std::istringstream cases(
-      "U5: 0 3 0 | - - - 20; U D D: 0 1 0 | - - - 20; E: 1 0 1 | - - - 20; E U5: 1 0 6 | - - - 20; "
-      "E U30 D3: 1 0 17 | - - - 20; E D40 R5: 1 0 2 | - - - 20; E R R L5: 1 0 2 | - - - 20; "
-      "E U5 E E U20: 1 0 14 | A6 - - 14; E U5 E E B3: 0 0 1 | A6 - - 14; E U5 E D E E B: 0 1 1 | A6 - - 14; "
-      "+B E U5 E -B: 0 0 6 | A6 - - 14; D D E U6 E: 0 2 6 | H6 - - 14; D D E U4 E: 0 2 4 | H4 - - 16; D D E E: 0 2 2 | "
-      "H2 - - 18; "
-      "E U17 E D D E E: 3 2 2 | A18 H2 - 0 | 0 63; "
-      "E U18 E D D E E: 3 2 1 | A19 H1 - 0 | 0 63; E U5 E U E: 0 3 0 | A6 - - 14; "
-      "E U4 E U E D3 E: 3 3 15 | A5 S15 - 0 | 0 63; E E E E E E: 3 0 1 | A1 A1 A1 17 | 0 63; "
-      "E U25 E: 3 0 20 | A20 - - 0 | 0 63");
-  for (std::string script, state; std::getline(cases, script, ':') && std::getline(cases, state, ';');) {
+  const struct {
+    const char *keys;
+    turnState after;
+    bool backspaceHeld = false;  // down from the start
+  } cases[] = {
+      // clang-format off
+      // keys                                   phase         selected     amount queue       mana slot timer
+      // The cursor moves once per press and wraps both ways.
+      {"up*5 down down",                          {chooseSpell,  kindDefense, 0}},
+      // The amount starts at 1; held Up and Down count every tick, Right and Left every press; 1 to 20.
+      {"enter up*30 down*3",                      {chooseMana,   kindAttack,  17}},
+      {"enter down*40 right*5 right left*5",      {chooseMana,   kindAttack,  2}},
+      // Queued spells are paid for; the amount stays within the mana left.
+      {"enter up*5 enter enter up*20",            {chooseMana,   kindAttack,  14, "A6 - -",   14}},
+      // Backspace goes back to the spells, then takes back only the last one queued; pressed with nothing queued,
+      // it is spent, and held on it takes back nothing later.
+      {"enter up*5 enter enter back*3",           {chooseSpell,  kindAttack,  1,  "A6 - -",   14}},
+      {"enter up*5 enter down enter enter back",  {chooseSpell,  kindDefense, 1,  "A6 - -",   14}},
+      {"enter up*5 enter",                        {chooseSpell,  kindAttack,  6,  "A6 - -",   14}, true},
+      // Heals are queued even: an odd amount drops a unit, 1 becomes 2, and stays 1 with 1 mana left.
+      {"down down enter up*6 enter",              {chooseSpell,  kindHeal,    6,  "H6 - -",   14}},
+      {"enter up*17 enter down down enter enter", {resolveSlots, kindHeal,    2,  "A18 H2 -", 0,   0,   63}},
+      {"enter up*18 enter down down enter enter", {resolveSlots, kindHeal,    1,  "A19 H1 -", 0,   0,   63}},
+      // The special needs its 15 mana, and then costs exactly that.
+      {"enter up*5 enter up enter",               {chooseSpell,  kindSpecial, 0,  "A6 - -",   14}},
+      {"enter up*4 enter up enter down*3 enter",  {resolveSlots, kindSpecial, 15, "A5 S15 -", 0,   0,   63}},
+      // Three spells, or all 20 mana (above), end the input; slot 0 starts playing at once.
+      {"enter enter enter enter enter enter",     {resolveSlots, kindAttack,  1,  "A1 A1 A1", 17,  0,   63}},
+      // clang-format on
+  };
+  for (const auto &c : cases) {
     keyStates.resetAll();  // a release the last battle did not see
     battleState b(units);
-    EXPECT_EQ(" " + play(b, script).substr(0, state.size() - 1), state) << script;
+    key[KEY_BACKSPACE] = c.backspaceHeld;
+    play(b, c.keys);
+    EXPECT_EQ(seen(b), c.after) << c.keys;
   }
 }
 
 TEST_F(turnTest, slotsPlayEvery64TicksWhileEitherSideHasOneThenTheTurnOrTheBattleEnds) {
-  srand(3);
   battleState b(units);
-  EXPECT_EQ(b.log.lines[0].text + std::to_string(b.log.lines[0].color), " Beginning next match, Fall versus Winter0");
-  for (int s = 0; s < 2; ++s) b.halveEnemySpells[s] = b.invertEnemySpells[s] = true;  // end as it plans
-  play(b, "E U25 E");
-  EXPECT_NE(b.fighters[1].spellKind[0], kindEmpty);
-  b.fighters[1] = {100, 20, {kindDefense, 10, -1}, {5, -1, 0}};  // kind 10 casts nothing but is played
+  for (int side = 0; side < 2; ++side) {  // effects of the last turn, which end as the opponent plans
+    b.halveEnemySpells[side] = true;
+    b.invertEnemySpells[side] = true;
+  }
+  srand(2);  // the first rand() % 19 is 3: Winter at full life plays aggressive row 5 + 3
+  play(b, "enter up*25 enter");
+  EXPECT_EQ(queueOf(b.fighters[1]), "A17 D3 -");
+  b.fighters[1] = {.spellKind = {kindDefense, 10, kindEmpty}, .spellMana = {5, -1, 0}};  // kind 10 casts nothing
   b.selectedKind = kindHeal;
-  EXPECT_EQ(play(b, ".62"), "3 2 20 | A20 - - 0 | 0 1 | 100 100");
-  EXPECT_EQ(play(b, ".1"), "3 2 20 | - - - 0 | 1 64 | 100 85");
-  EXPECT_EQ(play(b, ".64"), "4 2 20 | - - - 0 | 1 64 | 100 85");
-  EXPECT_EQ(play(b, ".1"), "0 0 20 | - - - 20 | 1 64 | 100 85");
-  EXPECT_EQ(std::pair(b.queuedCount, b.fighters[1].spellKind[0]), std::pair(0, kindDefense));
-  b.phase = resolveSlots, b.slot = 2, b.slotTimer = 1;  // after slot 2 the turn ends, whatever is next
-  EXPECT_EQ(play(b, ".1"), "4 0 20 | - - - 20 | 2 64 | 100 85");
-  // A fall: 8 blank lines, the outcome, 64 ticks; a quit declined drops ticks and keys pending.
-  b.fighters[0].spellKind[0] = kindAttack, b.fighters[0].spellMana[0] = 9, b.fighters[1] = {3};
-  b.phase = resolveSlots, b.slot = 0, b.slotTimer = 1;
+  // Each state: phase, selected, amount, queue, mana, slot, timer, the lives.
+  play(b, "wait*63");  // slot 0 at the 64th tick: the defense takes 5 off the attack; slot 1 plays for its kind 10
+  EXPECT_EQ(seen(b), (turnState{resolveSlots, kindHeal, 20, "- - -", 0, 1, 64, 100, 85}));
+  play(b, "wait*64");  // slot 2 is empty on both sides: the turn ends
+  EXPECT_EQ(seen(b), (turnState{newTurn, kindHeal, 20, "- - -", 0, 1, 64, 100, 85}));
+  play(b, "wait");
+  EXPECT_EQ(seen(b), (turnState{chooseSpell, kindAttack, 20, "- - -", 20, 1, 64, 100, 85}));
+  b.phase = resolveSlots;  // after slot 2 the turn ends, whatever slot 3 would hold
+  b.slot = 2;
+  b.slotTimer = 1;
+  play(b, "wait");
+  EXPECT_EQ(seen(b), (turnState{newTurn, kindAttack, 20, "- - -", 20, 2, 64, 100, 85}));
+
+  // A fall: 8 blank lines, the outcome, 64 ticks. A quit declined drops the ticks and the keys pending.
+  b.fighters[0].spellKind[0] = kindAttack;
+  b.fighters[0].spellMana[0] = 9;
+  b.fighters[1] = {.life = 3};
+  b.phase = resolveSlots;
+  b.slot = 0;
+  b.slotTimer = 1;
   timerCounter = 5;
-  EXPECT_EQ(play(b, ".60 X3"), "6 0 20 | - - - 20 | 0 1 | 100 0");
-  EXPECT_EQ(std::tuple(questions, int(timerCounter), keyStates[KEY_ENTER], b.result), std::tuple(1, 0, 0, 1));
-  std::string log;
-  for (int i = 0; i < 10; ++i) log += b.log.lines[i].text + '|';
-  EXPECT_EQ(log, " You have won!||||||||| Player 2 loses 9 health points|");
-  EXPECT_EQ(std::pair(b.log.lines[0].color, b.running), std::pair(makecol(204, 0, 0), true));
-  battleState lost(units);  // the player falls instead: the outcome in the opponent's colour
-  lost.fighters[0] = {3, 20, {-1, -1, -1}, {0, 0, 0}}, lost.fighters[1] = {100, 20, {kindAttack, -1, -1}, {9, 0, 0}};
-  lost.phase = resolveSlots, lost.slot = 0, lost.slotTimer = 1;
-  play(lost, ".2");
-  EXPECT_EQ(std::pair(lost.log.lines[0].text, lost.log.lines[0].color),
-            std::pair(std::string(" You have lost."), makecol(0, 0, 204)));
+  play(b, "wait*60 esc*3");
+  EXPECT_EQ(seen(b), (turnState{victoryPause, kindAttack, 20, "- - -", 20, 0, 1, 100, 0}));
+  EXPECT_EQ(questions, 1);
+  EXPECT_EQ(timerCounter, 0);
+  EXPECT_FALSE(keyStates[KEY_ENTER]);
+  EXPECT_EQ(b.result, 1);
+  const std::string logLines[] = {" You have won!", "", "", "", "", "", "", "", "", " Player 2 loses 9 health points"};
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(b.log.lines[i].text, logLines[i]) << "row " << i;
+  EXPECT_EQ(b.log.lines[0].color, makecol(204, 0, 0));
   answer = 1;  // at the pause's last tick
-  play(b, "X");
-  EXPECT_EQ(std::tuple(questions, b.running, b.result), std::tuple(2, false, -1));
+  play(b, "esc");
+  EXPECT_EQ(questions, 2);
+  EXPECT_FALSE(b.running);
+  EXPECT_EQ(b.result, -1);
+  b.phase = playerDefeated;  // had the player fallen: the outcome in the opponent's colour
+  play(b, "wait");
+  EXPECT_EQ(b.log.lines[0].text, " You have lost.");
+  EXPECT_EQ(b.log.lines[0].color, makecol(0, 0, 204));
 }
 
 using soakTest = turnTest;
@@ -152,21 +272,33 @@ TEST_F(soakTest, randomBattlesKeepTheRulesAtEveryTick) {
   const int keys[] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_ENTER, KEY_BACKSPACE, KEY_ESC};
   const int odds[] = {4500, 1500, 2000, 2000, 3500, 500, 2};  // in 10000
   for (int n = 0; n < 1000; ++n) {
-    const int type = rand() % 4, other = (type + 1 + rand() % 3) % 4;
-    units[0].setValues(names[type], CT(type)), units[1].setValues(names[other], CT(other)), answer = 0;
+    const int type = rand() % 4;
+    const int other = (type + 1 + rand() % 3) % 4;
+    units[0].setValues(names[type], CT(type));
+    units[1].setValues(names[other], CT(other));
+    answer = 0;
     battleState b(units);
     const fightUnit &p = b.fighters[0], &o = b.fighters[1];
     for (long tick = 1; b.running; ++tick) {
       for (int i = 0; i < 7; ++i) key[keys[i]] = rand() % 10000 < odds[i];
       battleTick(b);
+      const auto where = [&] { return " in battle " + std::to_string(n) + " at tick " + std::to_string(tick); };
+      ASSERT_TRUE(b.phase >= chooseSpell && b.phase <= defeatPause) << "a phase of the nine" << where();
+      ASSERT_TRUE(b.selectedKind >= kindAttack && b.selectedKind <= kindSpecial) << "the cursor on a button" << where();
+      ASSERT_TRUE(p.life >= 0 && p.life <= 100) << "the player's life within 0 to 100" << where();
+      ASSERT_TRUE(o.life >= 0 && o.life <= 100) << "the opponent's life within 0 to 100" << where();
+      ASSERT_EQ(o.mana, 20) << "the opponent's mana untouched" << where();
+      ASSERT_LT(tick, 1000000) << "the battle ends" << where();
       int spent = 0, filled = 0;  // while choosing, the queue holds what was paid for
-      for (int i = 0; i < 3; ++i) spent += i < b.queuedCount ? p.spellMana[i] : 0, filled += p.spellKind[i] >= 0;
-      ASSERT_TRUE(b.phase >= 0 && b.phase <= 8 && b.selectedKind >= 0 && b.selectedKind <= 3 && p.life >= 0 &&
-                  p.life <= 100 && o.life >= 0 && o.life <= 100 && o.mana == 20 && tick < 1000000 &&
-                  (b.phase > chooseMana || (filled == b.queuedCount && spent + p.mana == 20)))
-          << "battle " << n << " tick " << tick;
+      for (int i = 0; i < b.queuedCount; ++i) spent += p.spellMana[i];
+      for (int kind : p.spellKind) filled += kind != kindEmpty;
+      if (b.phase > chooseMana) continue;
+      ASSERT_EQ(filled, b.queuedCount) << "the queue holds the spells counted" << where();
+      ASSERT_EQ(spent + p.mana, 20) << "the mana left and the mana queued make 20" << where();
     }
-    ASSERT_EQ(b.result == -1, answer == 1) << n;
-    ASSERT_TRUE(b.result == -1 || (b.fighters[b.result].life == 0 && b.fighters[1 - b.result].life > 0)) << n;
+    ASSERT_EQ(b.result == -1, answer == 1) << "a quit only when confirmed, battle " << n;
+    if (b.result == -1) continue;
+    ASSERT_EQ(b.fighters[b.result].life, 0) << "the loser at 0, battle " << n;
+    ASSERT_GT(b.fighters[1 - b.result].life, 0) << "the winner alive, battle " << n;
   }
 }
