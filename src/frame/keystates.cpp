@@ -23,6 +23,7 @@ int keyStatesClass::operator[](int k) {
   const bool fresh = isDown && (!state[k] || upSinceTest[k]);
   const bool pressed = (fresh && !display) || takeTap(k);
   upSinceTest[k] = false;
+  if (isDown) sawDown[k] = true;
   state[k] = isDown;
   return pressed;
 }
@@ -44,6 +45,7 @@ void keyStatesClass::resetAll() {
     reserved[k] = false;
     pressed[k] = false;
     upSinceTest[k] = false;
+    sawDown[k] = false;
     heldByDevice[k] = false;
   }
   for (std::atomic<unsigned> &at : otherAt) at = 0;
@@ -54,7 +56,10 @@ void keyStatesClass::resetAll() {
 
 void keyStatesClass::setState(int k, int v) { state[k] = v; }
 
-bool keyStatesClass::held(int k) { return key[k] || heldByDevice[k] || takeTap(k); }
+bool keyStatesClass::held(int k) {
+  if (key[k]) sawDown[k] = true;
+  return key[k] || heldByDevice[k] || takeTap(k);
+}
 
 namespace {
 // A press stamped with the tick it came in counts for the test in the next tick or the one after.
@@ -120,20 +125,20 @@ int keyStatesClass::clickedArea(const area *areas, int count) {
   return took(click) ? areaAt(areas, count, clickX, clickY) : -1;
 }
 
-// The library updates key[] before it calls back, so a release whose press no test has reported
-// yet (state still 0) is a press the screens would never see; so is a press after a release that
-// no test saw, while the state still holds the press before.
+// A press that goes up before any test saw the key down is one the screens would never see: it
+// becomes a tap.
 bool keyStatesClass::keyEvent(int scancode) {
   const int k = scancode & 0x7F;
   const int target = k == KEY_ENTER_PAD ? KEY_ENTER : k;
   // A mode switch makes the library let go of every key once more: only a key it saw go down counts.
   if (scancode & 0x80) {
     if (!pressed[k].exchange(false)) return false;
-    if (isAlt(k) ? altAlone.exchange(false) : !reserved[target].exchange(false) && !state[target]) tap(target);
+    if (isAlt(k) ? altAlone.exchange(false) : !reserved[target].exchange(false) && !sawDown[target]) tap(target);
     upSinceTest[target] = true;
     return false;
   }
-  pressed[k] = true;
+  // The driver repeats the press of a held key; only the first is a new press.
+  if (!pressed[k].exchange(true)) sawDown[target] = false;
   if (isAlt(k)) {
     altAlone = true;
     return false;
@@ -141,7 +146,5 @@ bool keyStatesClass::keyEvent(int scancode) {
   altAlone = false;
   const bool toggle = k == KEY_F11 || (isEnter(k) && (key_shifts & KB_ALT_FLAG));
   // A key held down repeats its press; only the first one switches.
-  if (toggle) return !reserved[target].exchange(true);
-  if (state[target] && upSinceTest[target]) tap(target);
-  return false;
+  return toggle && !reserved[target].exchange(true);
 }

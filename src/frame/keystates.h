@@ -69,6 +69,7 @@ class keyStatesClass {
   std::atomic<bool> reserved[KEY_MAX];  // a press the display takes, not the screens
   std::atomic<bool> pressed[KEY_MAX];      // down, as the callback saw it
   std::atomic<bool> upSinceTest[KEY_MAX];  // the callback saw it go up after the last test
+  std::atomic<bool> sawDown[KEY_MAX];      // a test saw its latest press down
   std::atomic<bool> altAlone{false};    // Alt is down and no other key went down with it
   std::atomic<unsigned> otherAt[OTHERS];   // as tappedAt, for the other presses
   bool heldByDevice[KEY_MAX];
