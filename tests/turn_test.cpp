@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <array>
 #include <map>
 #include <ostream>
 #include <sstream>
@@ -206,10 +208,8 @@ TEST_F(turnTest, thePlayerQueuesSpellsWithinTheRules) {
 
 TEST_F(turnTest, slotsPlayEvery64TicksWhileEitherSideHasOneThenTheTurnOrTheBattleEnds) {
   battleState b(units);
-  for (int side = 0; side < 2; ++side) {  // effects of the last turn, which end as the opponent plans
-    b.halveEnemySpells[side] = true;
-    b.invertEnemySpells[side] = true;
-  }
+  std::fill_n(b.halveEnemySpells, 2, true);  // effects of the last turn, which end as the opponent plans
+  std::fill_n(b.invertEnemySpells, 2, true);
   srand(2);  // the first rand() % 19 is 3: Winter at full life plays aggressive row 5 + 3
   play(b, "enter up*25 enter");
   EXPECT_EQ(queueOf(b.fighters[1]), "A17 D3 -");
