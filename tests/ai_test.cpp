@@ -46,35 +46,31 @@ const char *const PATTERNS[3][20] = {
      "[10:-1] A0 [10:0] | A9 D5 D6 | D20 - - | D10 D10 -", "D15 - A5 | D3 H16 A1 | D5 D5 D10 | A5 D5 H10",
      "H6 H8 A6 | D4 D4 H12 | D10 A10 - | A15 D3 D2",       "H8 A8 D4 | A10 D10 - | D15 A3 A2 | S20 - -"}};
 
-// The slots as the tables write them: A, D, H or S with the mana, - for an empty slot (with its mana when it has
-// one), [kind:mana] for a kind that is none of the four.
+// The slots as the tables write them: A, D, H or S with the mana, - for an empty slot, [kind:mana] for a kind that
+// is none of the four.
 std::string plan(const fightUnit &f) {
   std::string out;
   for (int i = 0; i < 3; ++i) {
-    const int kind = f.spellKind[i], mana = f.spellMana[i];
+    const int kind = f.spellKind[i];
+    const std::string mana = std::to_string(f.spellMana[i]);
     if (i > 0) out += ' ';
-    if (kind == 10)
-      out += "[10:" + std::to_string(mana) + ']';
-    else if (kind == kindEmpty)
-      out += mana == 0 ? "-" : '-' + std::to_string(mana);
-    else
-      out += "ADHS"[kind] + std::to_string(mana);
+    if (kind == kindEmpty) out += '-';
+    if (kind == 10) out += "[10:" + mana + ']';
+    if (kind >= kindAttack && kind <= kindSpecial) out += "ADHS"[kind] + mana;
   }
   return out;
 }
 
-// The entry of the table as it is cast: a slot stored with mana 0 is empty.
+// The type's entry in a row of the table, as it is cast: a slot stored with mana 0 is empty.
 std::string entry(int stance, int row, int type) {
-  std::istringstream in(PATTERNS[stance][row]);
+  std::istringstream columns(PATTERNS[stance][row]);
+  std::string column;
+  for (int i = 0; i <= type; ++i) std::getline(columns, column, '|');
+  std::istringstream slots(column);
   std::string out;
-  int slot = 0;
-  for (std::string word; in >> word;) {
-    if (word == "|") continue;
-    if (slot / 3 == type) {
-      if (!out.empty()) out += ' ';
-      out += word.substr(1) == "0" || word.ends_with(":0]") ? "-" : word;
-    }
-    ++slot;
+  for (std::string slot; slots >> slot;) {
+    if (slot == "A0" || slot == "[10:0]") slot = "-";
+    out += out.empty() ? slot : ' ' + slot;
   }
   return out;
 }
@@ -147,10 +143,9 @@ TEST_F(aiTest, highLifeTurnsHealsIntoAttacksLowLifeHealsAndNoStanceIsFatal) {
       {.type = Fall, .life = 85, .row = 4, .entry = "S15 A5 -", .cast = "S15 A5 -"},
       {.type = Fall, .life = 86, .row = 4, .entry = "S15 A5 -", .cast = "A15 A5 -"},
       {.type = Summer, .life = 100, .row = 3, .entry = "S20 - -", .cast = "S20 - -"},
-      {.type = Spring, .life = 15, .row = 4, .entry = "A7 A6 A7", .cast = "H10 A5 A5"},
-      {.type = Spring, .life = 16, .row = 4, .entry = "A7 A6 A7", .cast = "A7 A6 A7"},
       {.type = Spring, .life = 10, .row = 15, .entry = "- A14 H6", .cast = "H10 A5 D5"},
-      {.type = Spring, .life = 15, .row = 7, .entry = "A16 H4 -", .cast = "H10 A5 -5"},
+      {.type = Spring, .life = 15, .row = 7, .entry = "A16 H4 -", .cast = "H10 A5 -"},
+      {.type = Spring, .life = 16, .row = 7, .entry = "A16 H4 -", .cast = "A16 H4 -"},
       {.type = Summer, .life = 15, .row = 14, .entry = "A10 H10 -", .cast = "A10 H10 -"},
       {.type = Fall, .life = 15, .row = 1, .secondDraw = 5, .entry = "D5 D5 D10", .cast = "S15 D5 -"},
       {.type = Fall, .life = 15, .row = 1, .secondDraw = 6, .entry = "D5 D5 D10", .cast = "S15 A5 -"},
@@ -168,35 +163,21 @@ TEST_F(aiTest, highLifeTurnsHealsIntoAttacksLowLifeHealsAndNoStanceIsFatal) {
   EXPECT_EQ(determineBehav(CT(-1)), -1);
 }
 
-TEST(catalogueTest, everyNameLineAndCost) {
-  const std::string hurts = "|Causes 1 damage for every mana point spent",
-                    blocks = "|Reduces the damage of enemy attacks by 1 for each mana point spent",
-                    heals = "|Turns half of the mana spent into life",
-                    shield = "Magic shield|A mana shield will block attacks|" + blocks,
-                    heal = "Heal|This spell will heal you|" + heals;
-  const std::string spells[16] = {
-      "Spring 10|Typhoon|A typhoon will blow away the enemy|" + hurts,
-      "Wind wall|A strong wind will reduce the damage of enemy attacks|" + blocks,
-      heal,
-      "Confusing joint|THC in the blood reduces the effects of all enemy spells by 50%|"
-      "Does not affect the special attack|",
-      "Summer 20|Fireball|A ball of fire will burn the enemy|" + hurts,
-      "Magma wall|A wall made of magma will pop up and reduce the damage of enemy|attacks" + blocks,
-      "Energy Absorption|Energy from the sun will be absorbed and turned into life|" + heals,
-      "Vendetta|Casting this spell will decrease the enemy's life by 30.|You lose 20 life yourself,|"
-      "but it's still a powerful attack",
-      "Fall 15|Earthquake|An earthquake will shake the enemy|" + hurts,
-      shield,
-      heal,
-      "Heal of nature|Using forces of nature and the element of earth,|"
-      "you will receive 15 health points for only 15 mana points|",
-      "Winter 20|Icebolt|A bolt of ice will be shot on the enemy|" + hurts,
-      shield,
-      "Ice is life|The cold powers of ice will increase your life|" + heals,
-      "Frosty twist|This is a 'no risk, no fun' spell.|You will receive life for every attack spell the enemy casts|"
-      "and lose life for every defend spell the enemy casts"};
-  for (int i = 0; i < 16; ++i) {
-    const std::string *d = description[i], type = names[i / 4] + ' ' + std::to_string(manaSpecial[i / 4]) + '|';
-    EXPECT_EQ((i % 4 ? "" : type) + attackNames[i / 4][i % 4] + '|' + d[0] + '|' + d[1] + '|' + d[2], spells[i]);
+// Per type: its name, the mana its special costs, and the names of its attack, defense, heal and special.
+TEST(catalogueTest, everyTypeNamesItsSpellsAndCostsItsSpecial) {
+  const struct {
+    const char *type;
+    int specialCost;
+    const char *spells[4];
+  } catalogue[] = {
+      {"Spring", 10, {"Typhoon", "Wind wall", "Heal", "Confusing joint"}},
+      {"Summer", 20, {"Fireball", "Magma wall", "Energy Absorption", "Vendetta"}},
+      {"Fall", 15, {"Earthquake", "Magic shield", "Heal", "Heal of nature"}},
+      {"Winter", 20, {"Icebolt", "Magic shield", "Ice is life", "Frosty twist"}},
+  };
+  for (int type = 0; type < 4; ++type) {
+    EXPECT_EQ(names[type], catalogue[type].type);
+    EXPECT_EQ(manaSpecial[type], catalogue[type].specialCost) << names[type];
+    for (int kind = 0; kind < 4; ++kind) EXPECT_EQ(attackNames[type][kind], catalogue[type].spells[kind]);
   }
 }
