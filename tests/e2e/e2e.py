@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Plays the real game on its own Xvfb with XTEST key presses and checks its screens pixel by pixel, texts against
 Allegro's own 8x8 font. Usage: e2e.py GAME OUT FAKEPAD (the built fakepad library); with MIRVANES_E2E_CPU set it also
-takes processor figures.
-A PPM of each step and figures.txt go to OUT/e2e-shots/e2e/, the game's working directory and output to OUT/e2e-work/."""
+takes processor figures. A PPM of each step and figures.txt go to OUT/e2e-shots/e2e/, the game's working directory and
+output to OUT/e2e-work/."""
 import collections, ctypes as C, fakepad, glob, os, re, shutil, signal, struct, subprocess, sys, time
 
 X11, XTST, LIBC, AL = C.CDLL("libX11.so.6"), C.CDLL("libXtst.so.6"), C.CDLL(None), C.CDLL("liballeg.so.4.4")
@@ -23,10 +23,9 @@ OWN, FOE = rgb565(204, 0, 0), rgb565(0, 0, 204)  # the player's and the opponent
 WIDTH, HEIGHT = 640, 480  # the game's picture
 MENU = [(100, 370, 300, 430), (340, 370, 540, 430)]  # New game, End game
 CHOOSER = [(20, 190, 155, 220), (165, 190, 310, 220), (330, 190, 465, 220), (475, 190, 620, 220)]  # Spring to Winter
-NEW_GAME, END_GAME = (200, 400), (440, 400)  # the middles of the menu's entries
+NEW_GAME, END_GAME, DEFENCE = (200, 400), (440, 400), (594, 284)  # the middles of the menu's entries and of a spell
 SPRING_CARD, FALL_CARD = (90, 300), (400, 300)  # on the chooser's cards, below the names
 SPELL_BUTTONS = [(570, 200 + 60 * k, 619, 249 + 60 * k) for k in range(4)]  # attack, defence, heal, special
-DEFENCE = (594, 284)  # the middle of its button
 BARS_Y, LIFE_X, MANA_X, FOE_LIFE_X = 167, 20, 255, 620  # the bars' row and starts; the opponent's runs leftwards
 LESS, MORE, AMOUNT = (315, 233), (385, 233), (350, 233)  # the mana box's arrows and its amount
 ANYWHERE = (320, 100)  # off every button, in the intro and in the battle
@@ -35,13 +34,12 @@ LEFT_BUTTON, RIGHT_BUTTON, WHEEL_UP = 1, 3, 4  # X's mouse buttons
 PAD_A, PAD_B, PAD_Y, PAD_START = 0, 1, 3, 7  # the pad's buttons and axes, as the Linux driver numbers a common pad
 LEFT_STICK_Y, DPAD_Y = 1, 7
 
-Place = collections.namedtuple("Place", "scale x y window")  # the picture enlarged, its top-left; its window's geometry
-ONE_TO_ONE = Place(scale=1, x=0, y=0, window="640x480+0+0")
-WINDOW_2X = Place(scale=2, x=0, y=0, window="1280x960+0+0")
-FULL_SCREEN_1080 = Place(scale=2, x=320, y=60, window="1920x1080+0+0")  # full screen on a 1920x1080 desktop
+Place = collections.namedtuple("Place", "screen scale x y window")  # the picture on a screen: scale, top-left, window
+ONE_TO_ONE = Place(screen=(640, 480), scale=1, x=0, y=0, window="640x480+0+0")
+WINDOW_2X = Place(screen=(1920, 1080), scale=2, x=0, y=0, window="1280x960+0+0")
+FULL_SCREEN_1080 = Place(screen=(1920, 1080), scale=2, x=320, y=60, window="1920x1080+0+0")
 
-# The characters 32 to 126 of the game's font, drawn by the library itself on its system driver for no display;
-# FONT[c] lists (x, y, inked) for the 8x8 pixels of c.
+# FONT[c]: (x, y, inked) for the 8x8 pixels of c, 32 to 126, drawn by the library itself on its driver for no display
 assert AL.install_allegro(0x4E4F4E45, C.byref(C.c_int()), None) == 0  # SYSTEM_NONE
 STRIP = C.c_void_p(AL.create_bitmap_ex(8, 8 * 95, 8))
 AL.clear_bitmap(STRIP)
@@ -62,7 +60,8 @@ class Shot:  # a screenshot of a depth-24 display, read at the game's coordinate
 
     def raw(self, x, y):  # the 5-6-5 pixel at (x, y) on the screen, None off it
         i = 4 * (y * self.sw + x)
-        return rgb565(self.data[i + 2], self.data[i + 1], self.data[i]) if 0 <= x < self.sw and 0 <= y < self.sh else None
+        onScreen = 0 <= x < self.sw and 0 <= y < self.sh
+        return rgb565(self.data[i + 2], self.data[i + 1], self.data[i]) if onScreen else None
 
     def px(self, x, y):  # the game's pixel at (x, y): -1 where its s by s pixels on the screen are not all the same
         s = self.place.scale
@@ -74,7 +73,7 @@ class Shot:  # a screenshot of a depth-24 display, read at the game's coordinate
 
     def ppm(self, path):
         rgb = bytearray(3 * self.sw * self.sh)
-        rgb[0::3], rgb[1::3], rgb[2::3] = self.data[2::4], self.data[1::4], self.data[0::4]  # from blue, green, red, pad
+        rgb[0::3], rgb[1::3], rgb[2::3] = self.data[2::4], self.data[1::4], self.data[0::4]  # from BGRX
         open(path, "wb").write(b"P6 %d %d 255\n" % (self.sw, self.sh) + rgb)
 
 
@@ -92,8 +91,7 @@ def textCentred(img, s, cx, y, fg, bg=None):  # s centred on x = cx
     return textAt(img, s, cx - 4 * len(s), y, fg, bg)
 
 
-def largestShown(shows, largest, smallest):  # the largest number whose text shows(text) finds, None for none; largest
-    # first, as the last digit of 11 would pass for a 1
+def largestShown(shows, largest, smallest):  # the largest number whose text passes shows(text) (a 1 also passes in 11)
     return next((n for n in range(largest, smallest - 1, -1) if shows(str(n))), None)
 
 
@@ -124,10 +122,9 @@ def spellCursor(img):  # the spell whose button the red dot stands beside, None 
 
 
 def barLength(img, x, step, colour):  # the pixels of colour on the bars' row past the first at x, going by step
-    for n in range(131):
-        if img.px(x + step * (n + 1), BARS_Y) != colour:
-            return n
-    raise AssertionError("a bar longer than 131 pixels at x = %d" % x)
+    n = next((n for n in range(131) if img.px(x + step * (n + 1), BARS_Y) != colour), None)
+    assert n is not None, "a bar longer than 131 pixels at x = %d" % x
+    return n
 
 
 def queued(img, k):  # slot k of the queue: (the spell whose button picture it shows, the mana in its corner), None
@@ -135,8 +132,9 @@ def queued(img, k):  # slot k of the queue: (the spell whose button picture it s
     mana = largestShown(lambda s: textAt(img, s, left + 50 - 8 * len(s), 242, WHITE, BLACK), 20, 0)
     if mana is None:
         return None
-    for spell, (x, y, _, _) in enumerate(SPELL_BUTTONS):  # every third pixel of their top-left 40x40 the same
-        if all(img.px(left + dx, 200 + dy) == img.px(x + dx, y + dy) for dx in range(0, 40, 3) for dy in range(0, 40, 3)):
+    grid = range(0, 40, 3)  # every third pixel of the pictures' top-left 40x40 the same as a button's
+    for spell, (x, y, _, _) in enumerate(SPELL_BUTTONS):
+        if all(img.px(left + dx, 200 + dy) == img.px(x + dx, y + dy) for dx in grid for dy in grid):
             return (spell, mana)
     return (None, mana)
 
@@ -154,12 +152,10 @@ def battle(img):  # what the battle screen shows, or None when its three bars do
                   amount=largestShown(lambda s: textCentred(img, s, 350, 230, WHITE), 20, 1))
 
 
-def intro(img, number):  # "Battle N" on yellow at y = 230, wherever it has slid to: its left edge lies within the 7
-    # pixels before the first column with black in its rows
+def intro(img, number):  # "Battle N" on yellow at y = 230, wherever it has slid to
     inked = [x for x in range(WIDTH) if any(img.px(x, y) == BLACK for y in range(230, 238))]
-    if img.px(0, 0) != YELLOW or not inked:
-        return False
-    return any(textAt(img, "Battle %d" % number, x, 230, BLACK, YELLOW) for x in range(max(inked[0] - 7, 0), inked[0] + 1))
+    lefts = range(max(inked[0] - 7, 0), inked[0] + 1) if inked else []  # up to 7 pixels before its first black column
+    return img.px(0, 0) == YELLOW and any(textAt(img, "Battle %d" % number, x, 230, BLACK, YELLOW) for x in lefts)
 
 
 def quitQuestion(img):  # black on light grey, centred within 4 pixels of the middle, on a row grey in the middle
@@ -188,13 +184,13 @@ class Game:  # Xvfb and the game, each start on a new display, all killed howeve
                                            preexec_fn=lambda: LIBC.prctl(1, signal.SIGKILL), **kw))  # dies with us
         return self.procs[-1]
 
-    def start(self, screen, args, place, extraEnv={}):  # Xvfb with this screen, its number from -displayfd, then the game
+    def start(self, args, place, extraEnv={}):  # Xvfb with the place's screen, its number by -displayfd; the game
         r, w = os.pipe()
+        screen = "%dx%dx24" % place.screen
         self.spawn(["Xvfb", "-displayfd", str(w), "-screen", "0", screen, "-nolisten", "tcp"], pass_fds=(w,))
         self.env = dict(os.environ, DISPLAY=":%d" % int(os.read(r, 16)), HOME=self.work, **extraEnv)
         self.dpy = C.c_void_p(X11.XOpenDisplay(self.env["DISPLAY"].encode()))
-        self.size = [int(v) for v in screen.split("x")[:2]]
-        self.middle = (self.size[0] // 2, self.size[1] // 2)
+        self.middle = (place.screen[0] // 2, place.screen[1] // 2)
         self.place = place
         self.stderr = open("%s/game-%d.stderr" % (self.work, len(self.procs)), "wb")
         self.game = self.spawn([self.exe, *args], self.stderr, cwd=self.cwd, env=self.env)
@@ -229,9 +225,8 @@ class Game:  # Xvfb and the game, each start on a new display, all killed howeve
         return self
 
     def wheelUp(self, notches):  # the wheel's notches back to back, where the pointer is
-        for notch in range(notches):
-            XTST.XTestFakeButtonEvent(self.dpy, WHEEL_UP, 1, 0)
-            XTST.XTestFakeButtonEvent(self.dpy, WHEEL_UP, 0, 0)
+        for down in (1, 0) * notches:
+            XTST.XTestFakeButtonEvent(self.dpy, WHEEL_UP, down, 0)
         X11.XFlush(self.dpy)
         return self
 
@@ -247,17 +242,15 @@ class Game:  # Xvfb and the game, each start on a new display, all killed howeve
         window = int(found.group(1), 16)
         protocols = X11.XInternAtom(self.dpy, b"WM_PROTOCOLS", False)
         delete = X11.XInternAtom(self.dpy, b"WM_DELETE_WINDOW", False)
-        # an XClientMessageEvent in longs: type ClientMessage, serial, send_event, display, window, message_type, format,
-        event = (C.c_long * 24)(33, 0, 0, 0, window, protocols, 32, delete)  # its data; the rest of the union zero
+        # An XClientMessageEvent in longs: type ClientMessage, serial, send_event, display, window, message_type,
+        event = (C.c_long * 24)(33, 0, 0, 0, window, protocols, 32, delete)  # format, data; the rest of the union zero
         X11.XSendEvent(self.dpy, C.c_ulong(window), False, 0, C.byref(event))
         X11.XFlush(self.dpy)
         return self
 
     def grab(self, area=None):  # a screenshot of the screen, or of the game's area (x1, y1, x2, y2) only: quicker
-        s, left, top = self.place.scale, self.place.x, self.place.y
-        if area is None:  # the whole screen, in the game's coordinates
-            area = (-left // s, -top // s, (self.size[0] - left) // s - 1, (self.size[1] - top) // s - 1)
-        x1, y1, x2, y2 = area
+        (screenW, screenH), s, left, top, _ = self.place
+        x1, y1, x2, y2 = area or (-left // s, -top // s, (screenW - left) // s - 1, (screenH - top) // s - 1)
         x, y, w, h = left + s * x1, top + s * y1, s * (x2 - x1 + 1), s * (y2 - y1 + 1)
         image = X11.XGetImage(self.dpy, X11.XDefaultRootWindow(self.dpy), x, y, w, h, 2 ** 64 - 1, 2)  # ZPixmap
         return Shot(image, self.place._replace(x=left - x, y=top - y))
@@ -297,7 +290,8 @@ class Game:  # Xvfb and the game, each start on a new display, all killed howeve
 
 
 def windowTree(g):  # the windows on the display with their titles and geometries, as xwininfo lists them
-    return subprocess.run(["xwininfo", "-root", "-tree", "-display", g.env["DISPLAY"]], capture_output=True, text=True).stdout
+    xwininfo = ["xwininfo", "-root", "-tree", "-display", g.env["DISPLAY"]]
+    return subprocess.run(xwininfo, capture_output=True, text=True).stdout
 
 
 def expectWindow(g, what):  # a window where the game's picture now stands
@@ -321,8 +315,8 @@ def skipIntro(g, number):  # the battle that follows it, as it starts
     return b
 
 
-def begin(g, steps, measure, screen="640x480x24", args=(), place=ONE_TO_ONE):  # a start up to its first battle, shown
-    g.start(screen, args, place)
+def begin(g, steps, measure, args=(), place=ONE_TO_ONE):  # a start up to its first battle, shown
+    g.start(args, place)
     g.pointAtScreen(*g.middle).wait("menu", frames(MENU, 0))
     measure("main menu")
     menus(g, steps)
@@ -333,8 +327,9 @@ def begin(g, steps, measure, screen="640x480x24", args=(), place=ONE_TO_ONE):  #
 
 
 def play(g, measure):  # menus, a Summer run to its first lost match, highscore, End game
-    begin(g, [("Right", MENU, 1), ("Left", MENU, 0), ("Return", CHOOSER, 0), ("Left", CHOOSER, 3), ("Right", CHOOSER, 0),
-              ("Right", CHOOSER, 1)], measure)
+    begin(g, [("Right", MENU, 1), ("Left", MENU, 0), ("Return", CHOOSER, 0),  # the menu both ways, New game,
+              ("Left", CHOOSER, 3), ("Right", CHOOSER, 0), ("Right", CHOOSER, 1)], measure)  # the chooser, Summer
+
     wins, turn, b = 0, 0, None
     while not b or not b.lost:  # the special every turn costs Summer 20 of its own life
         turn += 1
@@ -371,11 +366,9 @@ DISPLAY_SWITCHES = [(("Alt_L", "Return"), WINDOW_2X), (("Alt_L", "Return"), FULL
                     (("F11",), WINDOW_2X), (("F11",), FULL_SCREEN_1080)]  # picture stands after them
 
 
-def fullScreen(g, measure, wins):  # --fullscreen on a 1920x1080 desktop: the picture 2x at (320, 60) on black; the
-    # display switches in a battle leave it as it was; the close button asks the quit question, and while the question
-    # is open it answers "Yes" and the game ends with the run's result kept
-    begin(g, [("Return", CHOOSER, 0)], measureIn(measure, "full screen"), "1920x1080x24", ("--fullscreen",),
-          FULL_SCREEN_1080)
+def fullScreen(g, measure, wins):  # --fullscreen on 1920x1080: the picture 2x at (320, 60) on black; the display
+    # switches in a battle keep it; the close button asks the quit question, and answers "Yes" to it, the result kept
+    begin(g, [("Return", CHOOSER, 0)], measureIn(measure, "full screen"), ("--fullscreen",), FULL_SCREEN_1080)
     expectWindow(g, "full screen")
     g.wait("full-screen-border", lambda i: blackAround(i, FULL_SCREEN_1080))
     g.press("Down").fight("defence", lambda b: b.cursor == 1)
@@ -386,13 +379,12 @@ def fullScreen(g, measure, wins):  # --fullscreen on a 1920x1080 desktop: the pi
         g.press(*keys).wait("switch-%d" % number, lambda i: battle(i) == before and blackAround(i, place))
         expectWindow(g, "switch %d" % number)
     g.closeButton().wait("close-question", quitQuestion)
-    g.press("Right")  # "Yes" has the focus; Right moves it to "No"
-    g.press("Return").wait("close-question-no", lambda i: battle(i) == before)
+    g.press("Right").press("Return").wait("close-question-no", lambda i: battle(i) == before)  # Right: "Yes" to "No"
     g.press("Escape").wait("esc-question", quitQuestion)
     g.closeButton().expectStatus(0, "the close button in the quit question")  # there: as "Yes"
     assert open(g.cwd + "/highscore.mhs", "rb").read() == struct.pack("<4i", 0, wins, 0, 0), "highscore.mhs"
     # On the main menu the close button ends the game at once.
-    g.start("640x480x24", ("--window",), ONE_TO_ONE)
+    g.start(("--window",), ONE_TO_ONE)
     g.wait("menu-before-close", frames(MENU, 0))
     g.closeButton().expectStatus(0, "the close button on the main menu")
 
@@ -415,7 +407,7 @@ def taps(g, where, steps, area, test):  # keys down and up back to back, each aw
 
 def devices(g, measure, shim):  # a 2x window on 1920x1080 with a game pad: quick taps, the mouse, the pad
     pad = fakepad.FakePad(g.work + "/pad", shim)
-    g.start("1920x1080x24", ("--window", "--scale", "2"), WINDOW_2X, pad.env)
+    g.start(("--window", "--scale", "2"), WINDOW_2X, pad.env)
     g.pointAt(320, 240).wait("pad-menu", frames(MENU, 0))
     measure("main menu in a 2x window with a game pad", 0.02)
     taps(g, "main menu", [("Right", 1), ("Left", 0)], MENU_AREA, lambda i: framed(i, MENU))
@@ -452,27 +444,27 @@ def devices(g, measure, shim):  # a 2x window on 1920x1080 with a game pad: quic
     pad.close()
 
 
-def doubled(g, measure):  # --window --scale 2 on a 1920x1080 desktop: a 1280x960 window, every screen in whole pixels;
-    # highscore.mhs turns into a directory once the start's check has passed, so "Yes" in the quit dialog ends the run
-    # with the message box and the fatal status 1
+def doubled(g, measure):  # --window --scale 2 on 1920x1080: a 1280x960 window, every screen in whole pixels; with
+    # highscore.mhs made a directory after the start's check, "Yes" to the quit dialog: the message box, fatal status 1
+
     os.remove(g.cwd + "/highscore.mhs")
     lean = measureIn(measure, "a 2x window")
-    b = begin(g, [("Right", MENU, 1), ("Left", MENU, 0), ("Return", CHOOSER, 0)], lean, "1920x1080x24",
-              ("--window", "--scale", "2"), WINDOW_2X)
+    b = begin(g, [("Right", MENU, 1), ("Left", MENU, 0), ("Return", CHOOSER, 0)], lean, ("--window", "--scale", "2"),
+              WINDOW_2X)
     os.mkdir(g.cwd + "/highscore.mhs")
     expectWindow(g, "2x window")
     g.press("Escape").wait("dialog", quitQuestion)
     lean("quit dialog")
-    g.press("Right")  # "Yes" has the focus; Right moves it to "No"
-    g.press("Return").wait("dialog-no", lambda i: battle(i) == b)
+    g.press("Right").press("Return").wait("dialog-no", lambda i: battle(i) == b)  # "Yes" has the focus; Right: to "No"
     g.press("Escape").wait("dialog-again", quitQuestion)
 
     def messageBox(img):  # the library's message runs as xmessage, a child of the game, centred under the pointer
         children = subprocess.run(["pgrep", "-a", "-P", str(g.game.pid)], capture_output=True, text=True).stdout
         return "Unable to write to highscore file" in children and img.raw(*g.middle) != BLACK
     g.press("Return").wait("message", messageBox)
-    g.pointAtScreen(*g.middle)  # leaving the graphics mode put the pointer in the window's middle
-    g.press("Return").expectStatus(1, "the fatal error")
+    # Leaving the graphics mode put the pointer in the window's middle; keys go to the window under it.
+    g.pointAtScreen(*g.middle).press("Return").expectStatus(1, "the fatal error")
+
     assert os.listdir(g.cwd) == ["highscore.mhs"] and not os.listdir(g.cwd + "/highscore.mhs"), "the directory changed"
 
 
@@ -482,8 +474,8 @@ NO_DISPLAY_RUNS = [((), 1, "Error000: Allegro could not be initialised (no displ
                    (("--scale", "9"), 2, "\nUsage: mirvanes [OPTION]...")]
 
 
-def noDisplay(g):  # a start reports it and fails (a sanitizer report would too), the options answer without one: on
-    # standard output for status 0, else on standard error with nothing on standard output
+def noDisplay(g):  # a start reports it and fails (a sanitizer report would too), the options answer without one
+
     for args, status, says in NO_DISPLAY_RUNS:
         r = subprocess.run([g.exe, *args], capture_output=True, text=True, timeout=10, env={})
         out = r.stdout if status == 0 else r.stderr
