@@ -71,7 +71,7 @@ class Shot:  # a screenshot of a depth-24 display, read at the game's coordinate
         seen = {self.raw(left + dx, top + dy) for dx in range(s) for dy in range(s)}
         return seen.pop() if len(seen) == 1 else -1
 
-    def ppm(self, path):
+    def ppm(self, path):  # the screenshot as a binary PPM file
         rgb = bytearray(3 * self.sw * self.sh)
         rgb[0::3], rgb[1::3], rgb[2::3] = self.data[2::4], self.data[1::4], self.data[0::4]  # from BGRX
         open(path, "wb").write(b"P6 %d %d 255\n" % (self.sw, self.sh) + rgb)
@@ -179,7 +179,7 @@ class Game:  # Xvfb and the game, each start on a new display, all killed howeve
         os.makedirs(self.cwd)
         self.log = open(self.work + "/game.log", "wb")
 
-    def spawn(self, argv, stderr=None, **kw):
+    def spawn(self, argv, stderr=None, **kw):  # a process of the run, its output in the log
         self.procs.append(subprocess.Popen(argv, stdin=subprocess.DEVNULL, stdout=self.log, stderr=stderr or self.log,
                                            preexec_fn=lambda: LIBC.prctl(1, signal.SIGKILL), **kw))  # dies with us
         return self.procs[-1]
