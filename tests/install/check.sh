@@ -14,12 +14,11 @@ if [ "$1" = install ]; then
   prefix=$3 version=$4
   DESTDIR="$scratch/root" cmake --install "$2" >/dev/null || { echo "FAIL: cmake --install"; exit 1; }
   tree="$scratch/root$prefix"
-  for f in games/mirvanes lib/games/mirvanes/mirvanes share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
-    share/icons/hicolor/{48x48,64x64}/apps/mirvanes.png share/icons/hicolor/scalable/apps/mirvanes.svg \
-    share/man/man6/mirvanes.6.gz share/doc/mirvanes/{copyright,changelog.gz}; do
+  for f in share/icons/hicolor/{48x48,64x64}/apps/mirvanes.png share/icons/hicolor/scalable/apps/mirvanes.svg \
+    share/doc/mirvanes/copyright; do  # the files that no check below opens
     [ -f "$tree/$f" ] || fail "$f missing"
   done
-  grep -rlI '@[A-Z_]*@' "$tree" && fail "placeholders left in the files above"
+  grep -rlI '@[A-Z_]*@' "$tree" && fail "placeholders left in the installed files"
   out=$(desktop-file-validate "$tree/share/applications/$id.desktop" 2>&1) && [ -z "$out" ] || fail "desktop-file-validate: $out"
   grep -qx "Exec=$prefix/games/mirvanes --fullscreen" "$tree/share/applications/$id.desktop" ||
     fail "Exec is not the launcher in full screen"
@@ -74,9 +73,7 @@ else
   [ "$(basename "$deb")" = "mirvanes_${version}_$(dpkg --print-architecture).deb" ] || fail "package file is $deb"
   [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "Section is not games"
   dpkg-deb -f "$deb" Depends | grep -Eq '(^|, )liballegro4\.4 \(>= [^)]+\)' || fail "Depends: $(dpkg-deb -f "$deb" Depends)"
-  dpkg-deb -c "$deb" | awk '{print $1, $2, $6}' | grep -x -- '-rwxr-xr-x root/root ./usr/games/mirvanes' >/dev/null ||
-    fail "launcher not 0755 in /usr/games"
-  # lintian also fails on other modes or owners and on a binary not stripped.
+  # lintian fails on a launcher or binary of another mode or owner, and on a binary not stripped.
   lintian --fail-on error,warning "$deb" >"$scratch/lintian" 2>&1 || fail "lintian: $(cat "$scratch/lintian")"
   # Built again later from files of other times, the package keeps every byte: no time stamp is the build's own.
   cp "$deb" "$scratch/first.deb" && sleep 1 && find "$(dirname "$deb")" -type f -exec touch {} +
