@@ -60,26 +60,23 @@ class battleScreenTest : public allegroTest {
   }
 };
 
-// The frame's texts on the background, the queue's second slot and, while the player chooses, the selected spell.
-TEST_F(battleScreenTest, theFrameShowsTheQueueTheLabelsAndWhileChoosingTheSpell) {
-  for (int phase : {chooseSpell, victoryPause}) {
-    // A Summer player with defense selected, who queued a special of 12 and an attack of 7.
-    battleState &b = meet(Summer, Winter, phase, 40, {.kind = kindSpecial, .mana = 12});
-    b.selectedKind = kindDefense;
-    b.fighters[0].spellKind[1] = kindAttack;
-    b.fighters[0].spellMana[1] = 7;
-    const bool choosing = phase == chooseSpell;
-    // No fireball while the slot does not play; the queue's second button from x = 80.
-    expectSpots({{260, 118, GREY}, {79, 200, GREY}, {80, 200, ATTACK_BUTTON}});
-    EXPECT_TRUE(textAt("7", 130 - 8, 242, WHITE, false, BLACK));  // on black, right edge at x = 130
-    EXPECT_EQ(textAt("Magma wall", 25, 385, BLACK), choosing);
-    EXPECT_EQ(textAt("A wall made of magma will pop up and reduce the damage of enemy", 25, 405, BLACK), choosing);
-    EXPECT_EQ(textAt("Reduces the damage of enemy attacks by 1 for each mana point spent", 25, 429, BLACK), choosing);
-    EXPECT_TRUE(textAt("100 life", 85, 158, WHITE, true));
-    EXPECT_TRUE(textAt("20 mana", 320, 158, WHITE, true));
-    EXPECT_TRUE(textAt("100 life", 555, 158, WHITE, true));
-    EXPECT_TRUE(textAt("Summer versus Winter", 320, 25, BLACK, true));
-  }
+// While choosing: the queue's second slot, the selected spell's name and description, and the texts on the background.
+TEST_F(battleScreenTest, whileChoosingTheFrameShowsTheQueueTheSpellAndTheLabels) {
+  // A Summer player with defense selected, who queued a special of 12 and an attack of 7.
+  battleState &b = meet(Summer, Winter, chooseSpell, 40, {.kind = kindSpecial, .mana = 12});
+  b.selectedKind = kindDefense;
+  b.fighters[0].spellKind[1] = kindAttack;
+  b.fighters[0].spellMana[1] = 7;
+  // No fireball while the slot does not play; the queue's second button from x = 80.
+  expectSpots({{260, 118, GREY}, {79, 200, GREY}, {80, 200, ATTACK_BUTTON}});
+  EXPECT_TRUE(textAt("7", 130 - 8, 242, WHITE, false, BLACK));  // on black, right edge at x = 130
+  EXPECT_TRUE(textAt("Magma wall", 25, 385, BLACK));
+  EXPECT_TRUE(textAt("A wall made of magma will pop up and reduce the damage of enemy", 25, 405, BLACK));
+  EXPECT_TRUE(textAt("Reduces the damage of enemy attacks by 1 for each mana point spent", 25, 429, BLACK));
+  EXPECT_TRUE(textAt("100 life", 85, 158, WHITE, true));
+  EXPECT_TRUE(textAt("20 mana", 320, 158, WHITE, true));
+  EXPECT_TRUE(textAt("100 life", 555, 158, WHITE, true));
+  EXPECT_TRUE(textAt("Summer versus Winter", 320, 25, BLACK, true));
 }
 
 // Bars from y = 155 to 169: life from x = 20 and leftwards from x = 620, mana from x = 255; each as long as
