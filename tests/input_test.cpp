@@ -144,6 +144,14 @@ TEST_F(inputTest, altEnterAndF11SwitchTheDisplayAndReachNoScreen) {
   releaseKey(KEY_F11);
   EXPECT_FALSE(keyStates.anyKey());
 
+  // The dialogs' key buffer gets neither, and keypad Enter there is Enter.
+  const int keypadEnter = KEY_ENTER_PAD << 8 | '\r';
+  EXPECT_EQ(display::filterKeyBuffer(keypadEnter), KEY_ENTER << 8 | '\r');
+  key[KEY_ALT] = -1;
+  EXPECT_EQ(display::filterKeyBuffer(keypadEnter), 0);
+  EXPECT_EQ(display::filterKeyBuffer(KEY_F11 << 8), 0);
+  key[KEY_ALT] = 0;
+
   // Alt alone is a key like any other, counted when it is let go.
   pressKey(KEY_ALT);
   releaseKey(KEY_ALT);
@@ -182,6 +190,9 @@ TEST_F(inputTest, thePadsButtonsAndSticksAreTheGamesPresses) {
   devices::padEvents(now, before);
   EXPECT_FALSE(keyStates.held(KEY_LEFT));
   EXPECT_TRUE(keyStates.held(KEY_DOWN));
+  now.stickY[1] = 0;
+  devices::padEvents(now, before);
+  EXPECT_FALSE(keyStates.held(KEY_DOWN)) << "a short push acts once";
 }
 
 // Setting a defence's amount by the mouse: the pointer and a click on the button, the wheel, the box's

@@ -24,10 +24,11 @@ devices::padState readPad() {
   const JOYSTICK_INFO &pad = joy[0];
   now.numButtons = pad.num_buttons < 16 ? pad.num_buttons : 16;
   for (int b = 0; b < now.numButtons; ++b) now.buttons[b] = pad.button[b].b;
+  // The left stick, and the last one where there are more: the d-pad of the usual pads.
   const int sticks[2] = {0, pad.num_sticks - 1};
-  for (int s = 0; s < 2; ++s) {
+  for (int s = 0; s < 2 && s < pad.num_sticks; ++s) {
     const JOYSTICK_STICK_INFO &stick = pad.stick[sticks[s]];
-    if (stick.num_axis < 2 || (s == 1 && sticks[1] == 0)) continue;
+    if (stick.num_axis < 2) continue;
     now.stickX[s] = stick.axis[0].pos;
     now.stickY[s] = stick.axis[1].pos;
   }
@@ -36,6 +37,7 @@ devices::padState readPad() {
 }  // namespace
 
 void devices::install() {
+  keyboard_callback = display::filterKeyBuffer;
   if (install_mouse() >= 0) {
     mouse_callback = mouseEvent;
     gui_mouse_x = guiMouseX;

@@ -14,7 +14,7 @@ void mouseEvent(int flags);
 void poll();
 
 // The game pad as the library reads it: its buttons and its two direction sticks (the left stick,
-// and the d-pad, which the driver makes the fourth stick of an eight-axis pad) in -128..128.
+// and the last one, which is the d-pad of an eight-axis pad) in -128..128.
 struct padState {
   bool buttons[16];
   int numButtons;

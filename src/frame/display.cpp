@@ -8,6 +8,7 @@
 #include "frame/error.h"
 #include "frame/global.h"
 #include "frame/idle.h"
+#include "frame/keystates.h"
 
 namespace {
 constexpr int WIDTH = 640, HEIGHT = 480;  // the back buffer, whatever the size of the screen
@@ -24,14 +25,6 @@ struct mode {
 };
 mode current{};
 
-// Keys the dialogs read from the library's key buffer: the display's keys never get there, and
-// keypad Enter reaches them as Enter.
-int filterKeyBuffer(int key) {
-  const int scancode = key >> 8;
-  if (scancode == KEY_F11 || (scancode == KEY_ENTER && (key_shifts & KB_ALT_FLAG))) return 0;
-  return scancode == KEY_ENTER_PAD ? (KEY_ENTER << 8) | '\r' : key;
-}
-
 // Where the picture goes follows from the size the library actually opened.
 bool open(const mode &m) {
   set_color_depth(m.deep && desktop_color_depth() == 32 ? 32 : 16);
@@ -41,13 +34,13 @@ bool open(const mode &m) {
   // Every mode set makes the dialogs' colours anew in the screen's depth; they draw on the back buffer.
   gui_fg_color = makecol(0, 0, 0);
   gui_bg_color = makecol(221, 221, 221);
-  display::placed = fullScreenPlacement(SCREEN_W, SCREEN_H);
-  if (display::placed.scale == 0) return false;
+  const placement where = fullScreenPlacement(SCREEN_W, SCREEN_H);
+  if (where.scale == 0) return false;
+  display::placed = where;
   current = m;
   clear_to_color(screen, makecol_depth(bitmap_color_depth(screen), 0, 0, 0));  // the border stays black
   set_close_button_callback(display::closeButton);
   show_os_cursor(MOUSE_CURSOR_ARROW);  // the desktop's own pointer: sharp at every scale, never redrawn
-  keyboard_callback = filterKeyBuffer;
   return true;
 }
 
@@ -71,6 +64,14 @@ bool openWindow(int scale) {
 
 placement display::placed;
 bool display::leaving = false;
+
+// Keys the dialogs read from the library's key buffer: the display's keys never get there, and
+// keypad Enter reaches them as Enter.
+int display::filterKeyBuffer(int key) {
+  const int scancode = key >> 8;
+  if (displaySwitchKey(scancode)) return 0;
+  return scancode == KEY_ENTER_PAD ? (KEY_ENTER << 8) | '\r' : key;
+}
 
 void display::requestToggle() { toggleWanted = true; }
 

@@ -10,6 +10,8 @@ extern placement placed;  // where show() puts the picture on the screen now
 // From the library's threads: the keyboard callback's Alt+Enter or F11, and the close button.
 void requestToggle();
 void closeButton();
+// The library's key buffer callback: what the dialogs read.
+int filterKeyBuffer(int key);
 
 // Carries out a pending switch between full screen and a window, shows the back buffer in the new
 // mode and drops the ticks the switch took.

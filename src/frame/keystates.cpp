@@ -9,6 +9,8 @@ bool isAlt(int k) { return k == KEY_ALT || k == KEY_ALTGR; }
 bool isEnter(int k) { return k == KEY_ENTER || k == KEY_ENTER_PAD; }
 }  // namespace
 
+bool displaySwitchKey(int k) { return k == KEY_F11 || (isEnter(k) && (key[KEY_ALT] || key[KEY_ALTGR])); }
+
 keyStatesClass::keyStatesClass() { resetAll(); }
 
 // Keypad Enter is Enter wherever the game reads Enter.
@@ -17,8 +19,8 @@ bool keyStatesClass::down(int k) const { return key[k] || (k == KEY_ENTER && key
 int keyStatesClass::operator[](int k) {
   if (static_cast<unsigned>(k) >= static_cast<unsigned>(KEY_MAX)) return 0;
   const bool isDown = down(k);
-  // Alt is tested too, as the callback may not have marked an Enter that the table shows already.
-  const bool display = reserved[k] || k == KEY_F11 || isAlt(k) || (isEnter(k) && (key[KEY_ALT] || key[KEY_ALTGR]));
+  // Tested here too, as the callback may not have marked an Enter that the table shows already.
+  const bool display = reserved[k] || isAlt(k) || displaySwitchKey(k);
   // A key down with its press reported is a new press when the callback saw it go up since.
   const bool fresh = isDown && (!state[k] || upSinceTest[k]);
   const bool pressed = (fresh && !display) || takeTap(k);
@@ -58,7 +60,8 @@ void keyStatesClass::setState(int k, int v) { state[k] = v; }
 
 bool keyStatesClass::held(int k) {
   if (key[k]) sawDown[k] = true;
-  return key[k] || heldByDevice[k] || takeTap(k);
+  const bool tapped = takeTap(k);  // taken even while held, or it would act again once let go
+  return key[k] || heldByDevice[k] || tapped;
 }
 
 namespace {
@@ -99,6 +102,7 @@ void keyStatesClass::movePointer(int x, int y) {
 bool keyStatesClass::pointerMoved() { return fresh(movedAt); }
 
 void keyStatesClass::turnWheel(int notches) {
+  if (!fresh(wheelAt)) wheel = 0;  // notches no step took are stale
   wheel += notches;
   wheelAt = now();
 }
@@ -144,7 +148,7 @@ bool keyStatesClass::keyEvent(int scancode) {
     return false;
   }
   altAlone = false;
-  const bool toggle = k == KEY_F11 || (isEnter(k) && (key_shifts & KB_ALT_FLAG));
+  const bool toggle = displaySwitchKey(k);
   // A key held down repeats its press; only the first one switches.
   return toggle && !reserved[target].exchange(true);
 }

@@ -10,9 +10,10 @@ struct area {
 };
 
 // Turns the library's live key table into press events: a held key reports once, when it goes
-// down, and again only after a test has seen it up. A press that goes down and up between two
-// tests, too quick for the table, is caught by the keyboard callback and reported at the next test
-// within a tick or two; later it is stale, like the release of a key that no screen was reading.
+// down, and again only after it went up (as a test or the keyboard callback saw). A press that
+// goes down and up between two tests, too quick for the table, is caught by the keyboard callback
+// and reported at the next test within a tick or two; later it is stale, like the release of a key
+// that no screen was reading.
 // Alt+Enter and F11 belong to the display and reach no screen; Alt alone counts when let go.
 // The mouse and the game pad report here too, in the game's own terms: keys they stand for, the
 // presses no key stands for, and the pointer in the picture's coordinates.
@@ -81,3 +82,6 @@ class keyStatesClass {
 };
 
 extern keyStatesClass keyStates;
+
+// Whether this press, with the key table as it is, is Alt+Enter (either Enter) or F11: the display's.
+bool displaySwitchKey(int k);
