@@ -7,6 +7,10 @@ keyStatesClass keyStates;
 namespace {
 bool isAlt(int k) { return k == KEY_ALT || k == KEY_ALTGR; }
 bool isEnter(int k) { return k == KEY_ENTER || k == KEY_ENTER_PAD; }
+
+// Longer than the keyboard's delay before it repeats a held key (660 ms by X's default) after the
+// library let go of it during the switch.
+constexpr unsigned SWITCH_QUIET_TICKS = 24;
 }  // namespace
 
 bool displaySwitchKey(int k) { return k == KEY_F11 || (isEnter(k) && (key[KEY_ALT] || key[KEY_ALTGR])); }
@@ -52,6 +56,7 @@ void keyStatesClass::resetAll() {
   }
   for (std::atomic<unsigned> &at : otherAt) at = 0;
   movedAt = 0;
+  switchKeysQuietAt = 0;
   wheelAt = 0;
   wheel = 0;
 }
@@ -134,6 +139,15 @@ int keyStatesClass::clickedArea(const area *areas, int count) {
 bool keyStatesClass::keyEvent(int scancode) {
   const int k = scancode & 0x7F;
   const int target = k == KEY_ENTER_PAD ? KEY_ENTER : k;
+  // A display switch makes the library let go of every key, and a switch key still held then
+  // comes back as the keyboard's repeats, without Alt: such keys stay the display's until they
+  // have been quiet a while.
+  if ((k == KEY_F11 || isEnter(k)) && static_cast<int>(switchKeysQuietAt - global::ticks) > 0) {
+    switchKeysQuietAt = global::ticks + SWITCH_QUIET_TICKS;
+    reserved[target] = true;
+    pressed[k] = !(scancode & 0x80);
+    return false;
+  }
   // A mode switch makes the library let go of every key once more: only a key it saw go down counts.
   if (scancode & 0x80) {
     if (!pressed[k].exchange(false)) return false;
@@ -142,13 +156,16 @@ bool keyStatesClass::keyEvent(int scancode) {
     return false;
   }
   // The driver repeats the press of a held key; only the first is a new press.
-  if (!pressed[k].exchange(true)) sawDown[target] = false;
+  if (!pressed[k].exchange(true)) {
+    sawDown[target] = false;
+    reserved[target] = false;
+  }
   if (isAlt(k)) {
     altAlone = true;
     return false;
   }
   altAlone = false;
-  const bool toggle = displaySwitchKey(k);
-  // A key held down repeats its press; only the first one switches.
-  return toggle && !reserved[target].exchange(true);
+  if (!displaySwitchKey(k) || reserved[target].exchange(true)) return false;
+  switchKeysQuietAt = global::ticks + SWITCH_QUIET_TICKS;
+  return true;
 }
