@@ -7,13 +7,13 @@ keyStatesClass keyStates;
 namespace {
 bool isAlt(int k) { return k == KEY_ALT || k == KEY_ALTGR; }
 bool isEnter(int k) { return k == KEY_ENTER || k == KEY_ENTER_PAD; }
-
-// Longer than the keyboard's delay before it repeats a held key (660 ms by X's default) after the
-// library let go of it during the switch.
-constexpr unsigned SWITCH_QUIET_TICKS = 24;
 }  // namespace
 
-bool displaySwitchKey(int k) { return k == KEY_F11 || (isEnter(k) && (key[KEY_ALT] || key[KEY_ALTGR])); }
+// The library lets go of Alt too during a switch while the player may still hold it: its flag in
+// key_shifts, kept from the keyboard's own state, still says so then.
+bool displaySwitchKey(int k) {
+  return k == KEY_F11 || (isEnter(k) && (key[KEY_ALT] || key[KEY_ALTGR] || (key_shifts & KB_ALT_FLAG)));
+}
 
 keyStatesClass::keyStatesClass() { resetAll(); }
 
@@ -52,11 +52,12 @@ void keyStatesClass::resetAll() {
     pressed[k] = false;
     upSinceTest[k] = false;
     sawDown[k] = false;
+    releasesToCome[k] = 0;
     heldByDevice[k] = false;
   }
   for (std::atomic<unsigned> &at : otherAt) at = 0;
   movedAt = 0;
-  switchKeysQuietAt = 0;
+
   wheelAt = 0;
   wheel = 0;
 }
@@ -139,12 +140,11 @@ int keyStatesClass::clickedArea(const area *areas, int count) {
 bool keyStatesClass::keyEvent(int scancode) {
   const int k = scancode & 0x7F;
   const int target = k == KEY_ENTER_PAD ? KEY_ENTER : k;
-  // A display switch makes the library let go of every key, and a switch key still held then
-  // comes back as the keyboard's repeats, without Alt: such keys stay the display's until they
-  // have been quiet a while.
-  if ((k == KEY_F11 || isEnter(k)) && static_cast<int>(switchKeysQuietAt - global::ticks) > 0) {
-    switchKeysQuietAt = global::ticks + SWITCH_QUIET_TICKS;
-    reserved[target] = true;
+  // A display switch makes the library let go of every key, so the key that asked for it goes up
+  // twice (its own release and the library's, in either order), and if still held it comes back
+  // as the keyboard's repeats in between: all of that is the display's.
+  if (releasesToCome[target] > 0) {
+    if (scancode & 0x80) --releasesToCome[target];
     pressed[k] = !(scancode & 0x80);
     return false;
   }
@@ -166,6 +166,6 @@ bool keyStatesClass::keyEvent(int scancode) {
   }
   altAlone = false;
   if (!displaySwitchKey(k) || reserved[target].exchange(true)) return false;
-  switchKeysQuietAt = global::ticks + SWITCH_QUIET_TICKS;
+  releasesToCome[target] = 2;
   return true;
 }

@@ -72,7 +72,7 @@ class keyStatesClass {
   std::atomic<bool> upSinceTest[KEY_MAX];  // the callback saw it go up after the last test
   std::atomic<bool> sawDown[KEY_MAX];      // a test saw its latest press down
   std::atomic<bool> altAlone{false};    // Alt is down and no other key went down with it
-  std::atomic<unsigned> switchKeysQuietAt{0};  // tick before which Enter and F11 are the display's
+  std::atomic<int> releasesToCome[KEY_MAX];    // after a display switch, the releases its key still has
   std::atomic<unsigned> otherAt[OTHERS];   // as tappedAt, for the other presses
   bool heldByDevice[KEY_MAX];
   std::atomic<unsigned> movedAt{0}, wheelAt{0};
