@@ -67,8 +67,9 @@ TEST_F(battleScreenTest, whileChoosingTheFrameShowsTheQueueTheSpellAndTheLabels)
   b.selectedKind = kindDefense;
   b.fighters[0].spellKind[1] = kindAttack;
   b.fighters[0].spellMana[1] = 7;
-  // No fireball while the slot does not play; the queue's second button from x = 80.
-  expectSpots({{260, 118, GREY}, {79, 200, GREY}, {80, 200, ATTACK_BUTTON}});
+  // No fireball while the slot does not play; the queue's second button from x = 80; the attack's button on top of
+  // the column at x = 570.
+  expectSpots({{260, 118, GREY}, {79, 200, GREY}, {80, 200, ATTACK_BUTTON}, {570, 200, ATTACK_BUTTON}});
   EXPECT_TRUE(textAt("7", 130 - 8, 242, WHITE, false, BLACK));  // on black, right edge at x = 130
   EXPECT_TRUE(textAt("Magma wall", 25, 385, BLACK));
   EXPECT_TRUE(textAt("A wall made of magma will pop up and reduce the damage of enemy", 25, 405, BLACK));

@@ -17,6 +17,7 @@ TEST(desktopOptions, commandLines) {
       {{"-w", "--scale=auto"}, "wA"},
       {{"-f", "--help", "-x"}, "help"},  // help ends the reading
       {{"-x", "-h"}, "unknown option '-x'"},
+      {{"-V"}, "version"},
       {{"score"}, "unexpected argument 'score'"},
       {{"-w", "-s"}, "option '-s' needs a value"},
       {{"-w", "-s", "5"}, "invalid scale '5': use 1 to 4 or auto"},

@@ -72,6 +72,7 @@ TEST_F(filesTest, aRunIsStoredAsItsTypesBestInFourLittleEndianValues) {
   script = [] {
     EXPECT_TRUE(textAt("Your score: 3 wins", 100, 200, 0));
     EXPECT_TRUE(textAt("Old highscore: 2 wins", 100, 300, 0));
+    EXPECT_TRUE(textAt("-Press Enter to return to main menu-", 320, 380, 0, true));
     key[KEY_ENTER] = 1;
   };
   highscore(3, Summer);
