@@ -2,10 +2,11 @@
 #include "frame/enlarge.h"
 #include "frame/options.h"
 
-std::string parsed(std::vector<const char *> args) {  // the mode's letter and the scale (A: auto), help, or the error
-  args.insert(args.begin(), "mirvanes");
+std::string parsed(std::vector<const char *> args) {  // the mode's letter and the scale (A: auto), help, version, or
+  args.insert(args.begin(), "mirvanes");                 // the error
   const options o = parseOptions(static_cast<int>(args.size()), args.data());
   if (o.help) return "help";
+  if (o.version) return "version";
   if (!o.error.empty()) return o.error;
   return "awf"[o.mode] + (o.scale == autoScale ? "A" : std::to_string(o.scale));
 }
