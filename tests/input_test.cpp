@@ -1,3 +1,5 @@
+#include <stdexcept>
+
 #include "allegro_fixture.h"
 #include "battle/battle.h"
 #include "frame/devices.h"
@@ -21,6 +23,13 @@ void releaseKey(int k) {
   key[k] = 0;
   if (k == KEY_ALT) key_shifts = 0;
   devices::keyEvent(k | 0x80);
+}
+
+// The left mouse button at the picture's (x, y), as the mouse callback reports it.
+void clickAt(int x, int y) {
+  keyStates.clickX = x;
+  keyStates.clickY = y;
+  keyStates.press(keyStatesClass::click);
 }
 
 // Whether a switch between full screen and a window is pending: carrying one out drops the ticks.
@@ -213,11 +222,6 @@ TEST_F(inputTest, theMouseChoosesSetsAndQueuesASpell) {
   units[0].setValues("Spring", Spring);
   units[1].setValues("Winter", Winter);
   battleState b(units);
-  const auto clickAt = [](int x, int y) {
-    keyStates.clickX = x;
-    keyStates.clickY = y;
-    keyStates.press(keyStatesClass::click);
-  };
   keyStates.movePointer(600, 340);  // on the heal's button
   battleTick(b);
   EXPECT_EQ(b.selectedKind, kindHeal);
@@ -246,6 +250,28 @@ TEST_F(inputTest, theMouseChoosesSetsAndQueuesASpell) {
   battleTick(b);
   EXPECT_EQ(b.queuedCount, 0);
   EXPECT_EQ(b.fighters[0].mana, 20);
+}
+
+// The pointer over "End game" frames it; a click on "New game" opens the chooser, one on Fall's card starts with Fall.
+TEST_F(inputTest, theMouseFramesAndChoosesOnTheMenus) {
+  int pass = 0;
+  script = [&] {
+    switch (++pass) {
+      case 1:
+        keyStates.movePointer(400, 400);  // over "End game"
+        break;
+      case 2:
+        EXPECT_EQ(pixel(340, 371), makecol16(255, 0, 0)) << "End game framed";
+        clickAt(200, 400);  // "New game"
+        break;
+      case 3:
+        clickAt(400, 300);  // Fall's card, below its name
+        break;
+      default:
+        throw std::runtime_error("the menus wait for more");
+    }
+  };
+  EXPECT_EQ(menu::mainMenu(), int(Fall));
 }
 
 TEST_F(inputTest, theCloseButtonEndsTheMenusAndAsksInARun) {
