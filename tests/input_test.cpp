@@ -252,7 +252,7 @@ TEST_F(inputTest, theMouseChoosesSetsAndQueuesASpell) {
   EXPECT_EQ(b.fighters[0].mana, 20);
 }
 
-// The pointer over "End game" frames it; a click on "New game" opens the chooser, one on Fall's card starts with Fall.
+// The pointer over "End game" frames it; a click on "New game" opens the chooser, one on Spring's card starts with it.
 TEST_F(inputTest, theMouseFramesAndChoosesOnTheMenus) {
   int pass = 0;
   script = [&] {
@@ -265,13 +265,13 @@ TEST_F(inputTest, theMouseFramesAndChoosesOnTheMenus) {
         clickAt(200, 400);  // "New game"
         break;
       case 3:
-        clickAt(400, 300);  // Fall's card, below its name
+        clickAt(90, 300);  // Spring's card, below its name
         break;
       default:
         throw std::runtime_error("the menus wait for more");
     }
   };
-  EXPECT_EQ(menu::mainMenu(), int(Fall));
+  EXPECT_EQ(menu::mainMenu(), int(Spring));
 }
 
 TEST_F(inputTest, theCloseButtonEndsTheMenusAndAsksInARun) {
