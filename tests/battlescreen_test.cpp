@@ -78,6 +78,7 @@ TEST_F(battleScreenTest, whileChoosingTheFrameShowsTheQueueTheSpellAndTheLabels)
   EXPECT_TRUE(textAt("20 mana", 320, 158, WHITE, true));
   EXPECT_TRUE(textAt("100 life", 555, 158, WHITE, true));
   EXPECT_TRUE(textAt("Summer versus Winter", 320, 25, BLACK, true));
+  EXPECT_TRUE(textAt(" Beginning next match, Summer versus Winter", 20, 262, BLACK)) << "the log's first line";
 }
 
 // Bars from y = 155 to 169: life from x = 20 and leftwards from x = 620, mana from x = 255; each as long as

@@ -31,6 +31,10 @@ TEST_F(frameTest, aFrameIsShownOnlyWhenItDiffersFromTheOneOnScreen) {
     putpixel(global::dbuffer, 639 * corner, 479 * corner, 1);
     EXPECT_TRUE(frame.show()) << corner;
   }
+  const ownedBitmap taller(create_bitmap(640, 481));
+  clear_bitmap(taller.get());
+  clear_bitmap(global::dbuffer);
+  EXPECT_FALSE(samePixels(global::dbuffer, taller.get())) << "the same pixels, but one more row";
 }
 
 TEST(frameClock, ticksThirtyTwoTimesASecond) {

@@ -214,6 +214,29 @@ TEST_F(inputTest, thePadsButtonsAndSticksAreTheGamesPresses) {
   EXPECT_FALSE(keyStates.held(KEY_DOWN)) << "a short push acts once";
 }
 
+// The pad as the library's driver leaves it: its buttons, the left stick and the last one, the d-pad.
+TEST_F(inputTest, thePadIsReadFromTheLibrarysTable) {
+  devices::install();
+  EXPECT_EQ(num_joysticks, 0) << "no pad here: nothing to read";
+  num_joysticks = 1;
+  JOYSTICK_INFO &pad = joy[0];
+  pad.num_buttons = 2;
+  pad.button[0].b = true;
+  pad.num_sticks = 3;
+  pad.stick[0].num_axis = 2;
+  pad.stick[0].axis[1].pos = -128;  // the left stick up
+  pad.stick[2].num_axis = 2;
+  pad.stick[2].axis[0].pos = 128;  // the d-pad right
+  devices::poll();
+  EXPECT_EQ(keyStates[KEY_ENTER], 1);
+  EXPECT_TRUE(keyStates.held(KEY_UP));
+  EXPECT_TRUE(keyStates.held(KEY_RIGHT));
+  EXPECT_FALSE(keyStates.held(KEY_LEFT));
+  pad = {};
+  devices::poll();
+  num_joysticks = 0;
+}
+
 // Setting a defence's amount by the mouse: the pointer and a click on the button, the wheel, the box's
 // arrows, a click on the amount to queue it, and the right button to take it back. Alt+Enter in between
 // queues nothing.

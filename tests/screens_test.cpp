@@ -3,6 +3,7 @@
 
 #include "allegro_fixture.h"
 #include "battle/battle.h"
+#include "frame/changedframe.h"
 #include "screens/game.h"
 #include "screens/intro.h"
 #include "screens/menu.h"
@@ -57,7 +58,11 @@ TEST_F(screensTest, introSlidesItsLinesLeftUntilAKeyEndsIt) {
     ++rest;
     key[KEY_SPACE] = rest == 4;
   };
+  const ownedBitmap shown(create_bitmap(640, 480));
+  screen = shown.get();  // a screen of the picture's size and depth, shown on as it is
   showNames(units, 3);
+  screen = nullptr;
+  EXPECT_TRUE(samePixels(shown.get(), global::dbuffer)) << "the last frame shown";
   EXPECT_EQ(rest, 4);
   EXPECT_EQ(timerCounter, 9) << "the ticks left after the step that saw the key";
   EXPECT_TRUE(textAt("Battle 3", 0, 230, 0, true)) << "the last frame, at x = 0";

@@ -66,6 +66,8 @@ const resolution RESOLUTIONS[] = {
     {Fall, Spring, {50, 100}, {{"A9", "S10"}, {"D9", "A7"}, {"H10", "-"}},
      {springEffect, special(2), attack(1, 9), loses(2, 4), defense(1, 9), attack(2, 7), loses(1, 3), heal(1, 2)},
      {49, 96}, -1},
+    // Fall's special gives 15 life.
+    {Fall, Summer, {50, 100}, {{"S15", "-"}}, {fallEffect, special(1)}, {65, 100}, -1},
     // Heals and Fall's special stop at 100; a heal tells the life it really gave.
     {Fall, Summer, {95, 99}, {{"H20", "H6"}, {"S15", "A20"}},
      {heal(1, 5), heal(2, 1), fallEffect, special(1), attack(2, 20), loses(1, 20)}, {80, 100}, -1},

@@ -1,0 +1,163 @@
+#include "allegro_fixture.h"
+#include "frame/display.h"
+#include "frame/enlarge.h"
+
+namespace {
+
+// A desktop faked below the library: the neutral system driver with a desktop's size and depth, and a
+// windowed and a full-screen graphics driver whose screens are memory bitmaps, blue until drawn on (the library
+// destroys them when it leaves the mode).
+struct desktop {
+  int width = 1920, height = 1080, depth = 32;
+  bool fullScreenAtItsSize = true, fullScreenAt640x480 = true, windows = true;  // what the drivers open
+};
+desktop fake;
+
+BITMAP *openScreen(GFX_DRIVER &driver, int width, int height, int depth) {
+  useX11ColourLayouts();
+  BITMAP *opened = create_bitmap_ex(depth, width, height);
+  clear_to_color(opened, makecol_depth(depth, 0, 0, 255));
+  driver.w = width;
+  driver.h = height;
+  return opened;
+}
+BITMAP *openWindow(int width, int height, int, int, int depth);
+BITMAP *openFullScreen(int width, int height, int, int, int depth);
+
+GFX_DRIVER driver(int id, BITMAP *(*open)(int, int, int, int, int), bool windowed) {
+  GFX_DRIVER made{};
+  made.id = id;
+  made.name = made.desc = made.ascii_name = "fake";
+  made.init = open;
+  made.windowed = windowed;
+  return made;
+}
+GFX_DRIVER windowDriver = driver(AL_ID('W', 'I', 'N', 'D'), openWindow, true);
+GFX_DRIVER fullScreenDriver = driver(AL_ID('F', 'U', 'L', 'L'), openFullScreen, false);
+
+BITMAP *openWindow(int width, int height, int, int, int depth) {
+  return fake.windows ? openScreen(windowDriver, width, height, depth) : nullptr;
+}
+BITMAP *openFullScreen(int width, int height, int, int, int depth) {
+  const bool opens = width == 640 && height == 480 ? fake.fullScreenAt640x480 : fake.fullScreenAtItsSize;
+  return opens ? openScreen(fullScreenDriver, width, height, depth) : nullptr;
+}
+
+_DRIVER_INFO graphicsDrivers[] = {{windowDriver.id, &windowDriver, TRUE},
+                                  {fullScreenDriver.id, &fullScreenDriver, TRUE},
+                                  {0, nullptr, FALSE}};
+SYSTEM_DRIVER fakeSystem;
+
+options opening(options::display mode, int scale = 1) {
+  options opts;
+  opts.mode = mode;
+  opts.scale = scale;
+  return opts;
+}
+
+class displayTest : public allegroTest {
+ protected:
+  void SetUp() override {
+    allegroTest::SetUp();
+    fake = desktop{};
+    fakeSystem = system_none;
+    fakeSystem.desktop_color_depth = [] { return fake.depth; };
+    fakeSystem.get_desktop_resolution = [](int *width, int *height) {
+      *width = fake.width;
+      *height = fake.height;
+      return 0;
+    };
+    fakeSystem.gfx_drivers = [] { return graphicsDrivers; };
+    system_driver = &fakeSystem;
+    // The picture's top-left pixel white and its bottom-right one red, to find it on the screen.
+    putpixel(global::dbuffer, 0, 0, makecol16(255, 255, 255));
+    putpixel(global::dbuffer, 639, 479, makecol16(255, 0, 0));
+  }
+  void TearDown() override {
+    set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+    system_driver = &system_none;
+    display::placed = {};
+    allegroTest::TearDown();
+  }
+  // The screen's pixel at (x, y) is the colour, in the screen's depth.
+  static bool screenIs(int x, int y, int r, int g, int b) {
+    return getpixel(screen, x, y) == makecol_depth(bitmap_color_depth(screen), r, g, b);
+  }
+};
+
+}  // namespace
+
+TEST_F(displayTest, fullScreenOpensAtTheDesktopsSizeAndDepthWithThePictureCentredOnBlack) {
+  setMode(opening(options::fullscreen));
+  EXPECT_FALSE(is_windowed_mode());
+  EXPECT_EQ(SCREEN_W, 1920);
+  EXPECT_EQ(SCREEN_H, 1080);
+  EXPECT_EQ(bitmap_color_depth(screen), 32);
+  EXPECT_EQ(get_color_depth(), 16) << "the game's own bitmaps stay 16-bit";
+  EXPECT_EQ(gui_bg_color, makecol16(221, 221, 221)) << "the dialogs draw on the back buffer, in its depth";
+  show();
+  // 2x, its top-left corner at (320, 60).
+  EXPECT_TRUE(screenIs(320, 60, 255, 255, 255));
+  EXPECT_TRUE(screenIs(321, 61, 255, 255, 255));
+  EXPECT_TRUE(screenIs(1599, 1019, 255, 0, 0));
+  EXPECT_TRUE(screenIs(319, 60, 0, 0, 0));
+  EXPECT_TRUE(screenIs(1600, 1020, 0, 0, 0));
+  EXPECT_TRUE(screenIs(1919, 1079, 0, 0, 0));
+}
+
+TEST_F(displayTest, eachModeFallsBackAsItShould) {
+  // A desktop of 16 bits: full screen in 16 bits, the picture copied as it is.
+  fake.depth = 16;
+  setMode(opening(options::fullscreen));
+  EXPECT_EQ(bitmap_color_depth(screen), 16);
+  // A monitor that takes only the picture's own size: 640x480 in 16 bits.
+  fake.depth = 32;
+  fake.fullScreenAtItsSize = false;
+  setMode(opening(options::fullscreen));
+  EXPECT_EQ(SCREEN_W, 640);
+  EXPECT_EQ(bitmap_color_depth(screen), 16);
+  show();
+  EXPECT_TRUE(screenIs(0, 0, 255, 255, 255));
+  EXPECT_TRUE(screenIs(639, 479, 255, 0, 0));
+  // A window of the automatic scale: 2x on 1920x1080, in the desktop's depth; scale 1 is 16 bits.
+  setMode(opening(options::window, autoScale));
+  EXPECT_TRUE(is_windowed_mode());
+  EXPECT_EQ(SCREEN_W, 1280);
+  EXPECT_EQ(SCREEN_H, 960);
+  EXPECT_EQ(bitmap_color_depth(screen), 32);
+  setMode(opening(options::window));
+  EXPECT_EQ(SCREEN_W, 640);
+  EXPECT_EQ(bitmap_color_depth(screen), 16);
+  // No option: the picture's own size, whichever driver opens it.
+  setMode(opening(options::autodetect));
+  EXPECT_EQ(SCREEN_W, 640);
+  EXPECT_EQ(SCREEN_H, 480);
+  fake.fullScreenAt640x480 = false;
+  fake.windows = false;
+  EXPECT_REPORT(setMode(opening(options::autodetect)), "Error004: Graphic mode couldn't be set");
+}
+
+TEST_F(displayTest, aSwitchGoesBetweenFullScreenAndTheWindowAndBackWhereItFails) {
+  setMode(opening(options::window));
+  display::requestToggle();
+  timerCounter = 3;
+  display::serviceToggle();
+  EXPECT_FALSE(is_windowed_mode());
+  EXPECT_EQ(SCREEN_W, 1920);
+  EXPECT_EQ(timerCounter, 0) << "the ticks the switch took are dropped";
+  EXPECT_TRUE(screenIs(320, 60, 255, 255, 255)) << "the picture shown at once";
+  display::requestToggle();
+  display::serviceToggle();
+  EXPECT_TRUE(is_windowed_mode());
+  EXPECT_EQ(SCREEN_W, 1280) << "the window of the automatic scale";
+  // A full screen that will not open leaves the window as it was; where that too fails, the game ends.
+  fake.fullScreenAtItsSize = false;
+  fake.fullScreenAt640x480 = false;
+  display::requestToggle();
+  display::serviceToggle();
+  EXPECT_TRUE(is_windowed_mode());
+  EXPECT_EQ(SCREEN_W, 1280);
+  fake.windows = false;
+  display::requestToggle();
+  EXPECT_REPORT(display::serviceToggle(), "Error004: Graphic mode couldn't be set");
+}
