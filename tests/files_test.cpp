@@ -77,8 +77,11 @@ TEST_F(filesTest, aRunIsStoredAsItsTypesBestInFourLittleEndianValues) {
   };
   highscore(3, Summer);
   EXPECT_EQ(pixel(0, 0), 0xFFC0);  // the yellow frame stays up until Enter; black text alone would prove nothing
+  const auto openFiles = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
+  const auto before = openFiles();
   EXPECT_EQ(storeBest(1, Summer), 3);
   EXPECT_EQ(read(), "\5\0\0\0\3\0\0\0\0\0\0\0\0\0\0\0"sv);
+  EXPECT_EQ(openFiles(), before) << "the file is closed again";
 }
 
 // A write that cannot finish leaves the old file whole. A write goes through a link, keeps the permission bits, removes

@@ -39,11 +39,18 @@ TEST_F(frameTest, aFrameIsShownOnlyWhenItDiffersFromTheOneOnScreen) {
 
 TEST(frameClock, ticksThirtyTwoTimesASecond) {
   static long speed;
-  const auto saved = std::exchange(global::installInterrupt, [](void (*)(), long s) {
+  static void (*tick)();
+  const auto saved = std::exchange(global::installInterrupt, [](void (*callback)(), long s) {
+    tick = callback;
     speed = s;
     return 0;
   });
   startFrameClock();
   global::installInterrupt = saved;
   EXPECT_EQ(speed, 1193181 / 32);  // the library's timer counts 1193181 a second
+  timerCounter = 0;
+  const unsigned ticks = global::ticks;
+  tick();
+  EXPECT_EQ(timerCounter, 1) << "a tick to step";
+  EXPECT_EQ(global::ticks, ticks + 1);
 }

@@ -252,6 +252,8 @@ TEST_F(inputTest, theMouseChoosesSetsAndQueuesASpell) {
   battleTick(b);
   EXPECT_EQ(b.phase, chooseMana);
   battleTick(b);
+  keyStates.turnWheel(2);  // stale by the time of the next notch
+  global::ticks += 3;
   keyStates.turnWheel(3);
   battleTick(b);
   EXPECT_EQ(b.chosenMana, 4);
