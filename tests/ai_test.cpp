@@ -46,15 +46,15 @@ const char *const PATTERNS[3][20] = {
      "[10:-1] A0 [10:0] | A9 D5 D6 | D20 - - | D10 D10 -", "D15 - A5 | D3 H16 A1 | D5 D5 D10 | A5 D5 H10",
      "H6 H8 A6 | D4 D4 H12 | D10 A10 - | A15 D3 D2",       "H8 A8 D4 | A10 D10 - | D15 A3 A2 | S20 - -"}};
 
-// The slots as the tables write them: A, D, H or S with the mana, - for an empty slot, [kind:mana] for a kind that
-// is none of the four.
+// The slots as the tables write them: A, D, H or S with the mana, - for an empty slot (-N where N mana is left in
+// it), [kind:mana] for a kind that is none of the four.
 std::string plan(const fightUnit &f) {
   std::string out;
   for (int i = 0; i < 3; ++i) {
     const int kind = f.spellKind[i];
     const std::string mana = std::to_string(f.spellMana[i]);
     if (i > 0) out += ' ';
-    if (kind == kindEmpty) out += '-';
+    if (kind == kindEmpty) out += f.spellMana[i] == 0 ? "-" : '-' + mana;
     if (kind == 10) out += "[10:" + mana + ']';
     if (kind >= kindAttack && kind <= kindSpecial) out += "ADHS"[kind] + mana;
   }
@@ -130,7 +130,8 @@ TEST_F(aiTest, lifePicksTheStanceAndOneOrTwoDrawsTheRowOfTheEntryCast) {
   }
 }
 
-// Heals past 100, and Fall's special from 86, become attacks; at 15 with few heals the plan heals.
+// Heals past 100, and Fall's special from 86, become attacks; at 15 with few heals the plan heals, and the second and
+// third slots get 5 mana each, an empty one too.
 TEST_F(aiTest, highLifeTurnsHealsIntoAttacksLowLifeHealsAndNoStanceIsFatal) {
   const struct {
     CT type;
@@ -144,7 +145,7 @@ TEST_F(aiTest, highLifeTurnsHealsIntoAttacksLowLifeHealsAndNoStanceIsFatal) {
       {.type = Fall, .life = 86, .row = 4, .entry = "S15 A5 -", .cast = "A15 A5 -"},
       {.type = Summer, .life = 100, .row = 3, .entry = "S20 - -", .cast = "S20 - -"},
       {.type = Spring, .life = 10, .row = 15, .entry = "- A14 H6", .cast = "H10 A5 D5"},
-      {.type = Spring, .life = 15, .row = 7, .entry = "A16 H4 -", .cast = "H10 A5 -"},
+      {.type = Spring, .life = 15, .row = 7, .entry = "A16 H4 -", .cast = "H10 A5 -5"},
       {.type = Spring, .life = 16, .row = 7, .entry = "A16 H4 -", .cast = "A16 H4 -"},
       {.type = Summer, .life = 15, .row = 14, .entry = "A10 H10 -", .cast = "A10 H10 -"},
       {.type = Fall, .life = 15, .row = 1, .secondDraw = 5, .entry = "D5 D5 D10", .cast = "S15 D5 -"},

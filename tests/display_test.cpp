@@ -85,7 +85,27 @@ class displayTest : public allegroTest {
   }
 };
 
+// What a start finds pending, read before any test runs.
+struct pending {
+  bool switchWanted, closeWanted;
+  int ticks;
+};
+const pending atStart = [] {
+  const int ticks = timerCounter;
+  timerCounter = 1;
+  display::serviceToggle();  // drops the ticks where a switch is pending
+  const bool switchWanted = timerCounter == 0;
+  timerCounter = 0;
+  return pending{.switchWanted = switchWanted, .closeWanted = display::closeRequested(), .ticks = ticks};
+}();
+
 }  // namespace
+
+TEST(display, aStartFindsNoSwitchNoCloseRequestAndNoTickPending) {
+  EXPECT_FALSE(atStart.switchWanted);
+  EXPECT_FALSE(atStart.closeWanted);
+  EXPECT_EQ(atStart.ticks, 0);
+}
 
 TEST_F(displayTest, fullScreenOpensAtTheDesktopsSizeAndDepthWithThePictureCentredOnBlack) {
   setMode(opening(options::fullscreen));
