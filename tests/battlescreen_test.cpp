@@ -74,6 +74,7 @@ TEST_F(battleScreenTest, whileChoosingTheFrameShowsTheQueueTheSpellAndTheLabels)
   EXPECT_TRUE(textAt("Magma wall", 25, 385, BLACK));
   EXPECT_TRUE(textAt("A wall made of magma will pop up and reduce the damage of enemy", 25, 405, BLACK));
   EXPECT_TRUE(textAt("Reduces the damage of enemy attacks by 1 for each mana point spent", 25, 429, BLACK));
+  EXPECT_EQ(count(25, 441, 620, 448, BLACK), 0) << "three lines of description, no fourth";
   EXPECT_TRUE(textAt("100 life", 85, 158, WHITE, true));
   EXPECT_TRUE(textAt("20 mana", 320, 158, WHITE, true));
   EXPECT_TRUE(textAt("100 life", 555, 158, WHITE, true));

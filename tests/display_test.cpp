@@ -1,4 +1,5 @@
 #include "allegro_fixture.h"
+#include "frame/devices.h"
 #include "frame/display.h"
 #include "frame/enlarge.h"
 
@@ -46,6 +47,24 @@ BITMAP *openFullScreen(int width, int height, int, int, int depth) {
 _DRIVER_INFO graphicsDrivers[] = {{windowDriver.id, &windowDriver, TRUE},
                                   {fullScreenDriver.id, &fullScreenDriver, TRUE},
                                   {0, nullptr, FALSE}};
+// A mouse that reports nothing by itself: the tests move it by the library's variables.
+MOUSE_DRIVER mouse() {
+  MOUSE_DRIVER made{};
+  made.id = AL_ID('M', 'O', 'U', 'S');
+  made.name = made.desc = made.ascii_name = "fake";
+  made.init = [] { return 2; };  // buttons
+  made.exit = [] {};
+  made.position = [](int, int) {};
+  made.set_range = [](int, int, int, int) {};
+  made.set_speed = [](int, int) {};
+  made.get_mickeys = [](int *x, int *y) { *x = *y = 0; };
+  made.enable_hardware_cursor = [](int) {};
+  made.select_system_cursor = [](int) { return 0; };
+  return made;
+}
+MOUSE_DRIVER mouseDriver = mouse();
+_DRIVER_INFO mouseDrivers[] = {{mouseDriver.id, &mouseDriver, TRUE}, {0, nullptr, FALSE}};
+
 SYSTEM_DRIVER fakeSystem;
 
 options opening(options::display mode, int scale = 1) {
@@ -68,12 +87,14 @@ class displayTest : public allegroTest {
       return 0;
     };
     fakeSystem.gfx_drivers = [] { return graphicsDrivers; };
+    fakeSystem.mouse_drivers = [] { return mouseDrivers; };
     system_driver = &fakeSystem;
     // The picture's top-left pixel white and its bottom-right one red, to find it on the screen.
     putpixel(global::dbuffer, 0, 0, makecol16(255, 255, 255));
     putpixel(global::dbuffer, 639, 479, makecol16(255, 0, 0));
   }
   void TearDown() override {
+    remove_mouse();
     set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
     system_driver = &system_none;
     display::placed = {};
@@ -180,4 +201,29 @@ TEST_F(displayTest, aSwitchGoesBetweenFullScreenAndTheWindowAndBackWhereItFails)
   fake.windows = false;
   display::requestToggle();
   EXPECT_REPORT(display::serviceToggle(), "Error004: Graphic mode couldn't be set");
+}
+
+// The mouse as the library's driver reports it, with the picture 2x at (320, 60): the pointer, the buttons and the
+// wheel at the picture's coordinates, for the screens and for the dialogs.
+TEST_F(displayTest, theMouseActsAtThePicturesCoordinates) {
+  setMode(opening(options::fullscreen));
+  devices::install();
+  const area pixel100x50[] = {{.x1 = 100, .y1 = 50, .x2 = 100, .y2 = 50}};
+  mouse_x = 320 + 2 * 100 + 1;  // the right half of the picture's pixel (100, 50)
+  mouse_y = 60 + 2 * 50;
+  mouse_callback(MOUSE_FLAG_MOVE);
+  EXPECT_EQ(keyStates.pointedArea(pixel100x50, 1), 0);
+  mouse_callback(MOUSE_FLAG_LEFT_DOWN);
+  EXPECT_EQ(keyStates.clickedArea(pixel100x50, 1), 0);
+  EXPECT_FALSE(keyStates.took(keyStatesClass::back));
+  mouse_callback(MOUSE_FLAG_RIGHT_DOWN);
+  EXPECT_TRUE(keyStates.took(keyStatesClass::back));
+  EXPECT_EQ(gui_mouse_x(), 100);
+  EXPECT_EQ(gui_mouse_y(), 50);
+  mouse_z = 3;  // notches up
+  mouse_callback(MOUSE_FLAG_MOVE_Z);
+  EXPECT_EQ(keyStates.takeWheel(), 3);
+  mouse_z = 1;
+  mouse_callback(MOUSE_FLAG_MOVE_Z);
+  EXPECT_EQ(keyStates.takeWheel(), -2);
 }

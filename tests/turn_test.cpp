@@ -205,7 +205,12 @@ TEST_F(turnTest, thePlayerQueuesSpellsWithinTheRules) {
     key[KEY_BACKSPACE] = c.backspaceHeld;
     play(b, c.keys);
     EXPECT_EQ(seen(b), c.after) << c.keys;
-  }
+  }  // An amount to set with no mana left ends the input.
+  battleState b(units);
+  b.phase = chooseMana;
+  b.fighters[0].mana = 0;
+  battleTick(b);
+  EXPECT_EQ(b.phase, opponentPlans);
 }
 
 TEST_F(turnTest, slotsPlayEvery64TicksWhileEitherSideHasOneThenTheTurnOrTheBattleEnds) {
