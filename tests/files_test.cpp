@@ -82,6 +82,13 @@ TEST_F(filesTest, aRunIsStoredAsItsTypesBestInFourLittleEndianValues) {
   EXPECT_EQ(storeBest(1, Summer), 3);
   EXPECT_EQ(read(), "\5\0\0\0\3\0\0\0\0\0\0\0\0\0\0\0"sv);
   EXPECT_EQ(openFiles(), before) << "the file is closed again";
+  // Started with its standard input closed, the game gets descriptor 0 for the file, and keeps the run all the same.
+  const auto storeWithoutStandardInput = [] {
+    close(0);
+    storeBest(4, Summer);
+    exit(read() == "\5\0\0\0\4\0\0\0\0\0\0\0\0\0\0\0"sv ? 0 : 2);
+  };
+  EXPECT_EXIT(storeWithoutStandardInput(), testing::ExitedWithCode(0), "");
 }
 
 // A write that cannot finish leaves the old file whole. A write goes through a link, keeps the permission bits, removes

@@ -118,6 +118,11 @@ TEST_F(inputTest, aTapBetweenTwoTestsCountsOnceAtTheNextTest) {
   EXPECT_TRUE(keyStates.held(KEY_UP));
   releaseKey(KEY_UP);
   EXPECT_FALSE(keyStates.held(KEY_UP));
+  // A key still down when the tracker starts afresh is no tap when it goes up.
+  pressKey(KEY_UP);
+  keyStates.resetAll();
+  releaseKey(KEY_UP);
+  EXPECT_EQ(keyStates[KEY_UP], 0);
   // A mode switch has the library let go of a key twice: the second is no tap.
   releaseKey(KEY_UP);
   EXPECT_EQ(keyStates[KEY_UP], 0);
@@ -277,7 +282,8 @@ TEST_F(inputTest, theMouseChoosesSetsAndQueuesASpell) {
   EXPECT_EQ(b.fighters[0].mana, 20);
 }
 
-// The pointer over "End game" frames it; a click on "New game" opens the chooser, one on Spring's card starts with it.
+// The pointer over "End game" frames it; a click on "New game" opens the chooser, one on Spring's card starts with it,
+// wherever the pointer was before.
 TEST_F(inputTest, theMouseFramesAndChoosesOnTheMenus) {
   int pass = 0;
   script = [&] {
@@ -290,6 +296,9 @@ TEST_F(inputTest, theMouseFramesAndChoosesOnTheMenus) {
         clickAt(200, 400);  // "New game"
         break;
       case 3:
+        keyStates.movePointer(550, 300);  // over Winter's card
+        break;
+      case 4:
         clickAt(90, 300);  // Spring's card, below its name
         break;
       default:
