@@ -1,8 +1,11 @@
+#include <dlfcn.h>
+
 #include <climits>
 
 #include "allegro_fixture.h"
 #include "frame/changedframe.h"
 #include "frame/error.h"
+#include "frame/sound.h"
 
 using frameTest = allegroTest;
 
@@ -53,4 +56,18 @@ TEST(frameClock, ticksThirtyTwoTimesASecond) {
   tick();
   EXPECT_EQ(timerCounter, 1) << "a tick to step";
   EXPECT_EQ(global::ticks, ticks + 1);
+}
+
+// The sound library's complaints (nine lines where there is no sound card) never reach the player's terminal.
+TEST(quietStart, theSoundLibraryWritesNothingToStandardError) {
+  quietSoundLibrary();
+  void *alsa = dlopen("libasound.so.2", RTLD_NOW);
+  ASSERT_NE(alsa, nullptr);
+  using openDevice = int (*)(void **, const char *, int, int);
+  const auto open = reinterpret_cast<openDevice>(dlsym(alsa, "snd_pcm_open"));
+  void *device = nullptr;
+  testing::internal::CaptureStderr();
+  EXPECT_LT(open(&device, "mirvanes-no-such-device", 0, 0), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  dlclose(alsa);
 }
