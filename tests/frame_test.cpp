@@ -63,11 +63,11 @@ TEST(quietStart, theSoundLibraryWritesNothingToStandardError) {
   quietSoundLibrary();
   void *alsa = dlopen("libasound.so.2", RTLD_NOW);
   ASSERT_NE(alsa, nullptr);
-  using openDevice = int (*)(void **, const char *, int, int);
-  const auto open = reinterpret_cast<openDevice>(dlsym(alsa, "snd_pcm_open"));
+  using openFunction = int (*)(void **, const char *, int, int);
+  const auto openDevice = reinterpret_cast<openFunction>(dlsym(alsa, "snd_pcm_open"));
   void *device = nullptr;
   testing::internal::CaptureStderr();
-  EXPECT_LT(open(&device, "mirvanes-no-such-device", 0, 0), 0);
+  EXPECT_LT(openDevice(&device, "mirvanes-no-such-device", 0, 0), 0);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   dlclose(alsa);
 }

@@ -205,7 +205,8 @@ TEST_F(turnTest, thePlayerQueuesSpellsWithinTheRules) {
     key[KEY_BACKSPACE] = c.backspaceHeld;
     play(b, c.keys);
     EXPECT_EQ(seen(b), c.after) << c.keys;
-  }  // An amount to set with no mana left ends the input.
+  }
+  // An amount to set with no mana left ends the input.
   battleState b(units);
   b.phase = chooseMana;
   b.fighters[0].mana = 0;
