@@ -68,8 +68,9 @@ TEST_F(battleScreenTest, whileChoosingTheFrameShowsTheQueueTheSpellAndTheLabels)
   b.fighters[0].spellKind[1] = kindAttack;
   b.fighters[0].spellMana[1] = 7;
   // No fireball while the slot does not play; the queue's second button from x = 80; the attack's button on top of
-  // the column at x = 570.
+  // the column at x = 570; the cursor, a red dot of radius 8 at (620, 285) beside the defense's button.
   expectSpots({{260, 118, GREY}, {79, 200, GREY}, {80, 200, ATTACK_BUTTON}, {570, 200, ATTACK_BUTTON}});
+  expectSpots({{620, 285, RED}, {628, 285, RED}, {629, 285, GREY}, {620, 225, GREY}});
   EXPECT_TRUE(textAt("7", 130 - 8, 242, WHITE, false, BLACK));  // on black, right edge at x = 130
   EXPECT_TRUE(textAt("Magma wall", 25, 385, BLACK));
   EXPECT_TRUE(textAt("A wall made of magma will pop up and reduce the damage of enemy", 25, 405, BLACK));

@@ -135,7 +135,8 @@ TEST_F(displayTest, fullScreenOpensAtTheDesktopsSizeAndDepthWithThePictureCentre
   EXPECT_EQ(SCREEN_H, 1080);
   EXPECT_EQ(bitmap_color_depth(screen), 32);
   EXPECT_EQ(get_color_depth(), 16) << "the game's own bitmaps stay 16-bit";
-  EXPECT_EQ(gui_bg_color, makecol16(221, 221, 221)) << "the dialogs draw on the back buffer, in its depth";
+  EXPECT_EQ(gui_fg_color, makecol16(0, 0, 0)) << "the dialogs draw on the back buffer, in its depth";
+  EXPECT_EQ(gui_bg_color, makecol16(221, 221, 221));
   show();
   // 2x, its top-left corner at (320, 60).
   EXPECT_TRUE(screenIs(320, 60, 255, 255, 255));

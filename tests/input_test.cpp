@@ -201,18 +201,29 @@ TEST_F(inputTest, thePadsButtonsAndSticksAreTheGamesPresses) {
   }
   push(2);  // X is a button only
   EXPECT_TRUE(keyStates.anyOther());
-  // The left stick past half its travel, and the d-pad, are arrows, held while pushed.
-  now.stickX[0] = -64;
-  devices::padEvents(now, before);
-  EXPECT_EQ(keyStates[KEY_LEFT], 0);
-  now.stickX[0] = -65;
-  devices::padEvents(now, before);
-  EXPECT_EQ(keyStates[KEY_LEFT], 1);
-  EXPECT_TRUE(keyStates.held(KEY_LEFT));
-  now.stickX[0] = 0;
+  // The left stick (0) and the d-pad (1) are arrows past half their travel, 64 of 128, held while pushed.
+  const struct {
+    int *axis;
+    int towards;
+    int arrow;
+  } directions[] = {
+      {.axis = &now.stickX[0], .towards = -1, .arrow = KEY_LEFT},
+      {.axis = &now.stickX[1], .towards = 1, .arrow = KEY_RIGHT},
+      {.axis = &now.stickY[0], .towards = -1, .arrow = KEY_UP},
+      {.axis = &now.stickY[1], .towards = 1, .arrow = KEY_DOWN},
+  };
+  for (const auto &d : directions) {
+    *d.axis = 64 * d.towards;
+    devices::padEvents(now, before);
+    EXPECT_FALSE(keyStates.held(d.arrow)) << d.arrow;
+    *d.axis = 65 * d.towards;
+    devices::padEvents(now, before);
+    EXPECT_TRUE(keyStates.held(d.arrow)) << d.arrow;
+    EXPECT_TRUE(keyStates.held(d.arrow)) << d.arrow << " still pushed";
+    *d.axis = 0;
+  }
   now.stickY[1] = 128;
   devices::padEvents(now, before);
-  EXPECT_FALSE(keyStates.held(KEY_LEFT));
   EXPECT_TRUE(keyStates.held(KEY_DOWN));
   now.stickY[1] = 0;
   devices::padEvents(now, before);
