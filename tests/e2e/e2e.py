@@ -276,17 +276,26 @@ class Game:  # Xvfb and the game, each start on a new display, all killed howeve
     def expectStatus(self, status, what):  # the game ends within 15 s with exactly this status
         assert self.game.wait(15) == status, "%s: status %s, not %d" % (what, self.game.returncode, status)
 
-    def cpuSeconds(self):  # the processor time of all the game's threads so far; schedstat counts nanoseconds
-        threads = glob.glob("/proc/%d/task/*/schedstat" % self.game.pid)
-        return sum(int(open(path).read().split()[0]) for path in threads) / 1e9
+    def cpuSeconds(self, thread="*"):  # the processor time so far of the game's threads, or of one; schedstat counts ns
+        paths = glob.glob("/proc/%d/task/%s/schedstat" % (self.game.pid, thread))
+        return sum(int(open(path).read().split()[0]) for path in paths) / 1e9
 
-    def cpu(self, where, limit=0.05):  # the game's processor use over 3 s, as a share of one core
-        before = self.cpuSeconds()
+    def cpu(self, where):  # the processor use over 3 s as a share of one core: the whole game's, the figure, and its own
+        # thread's, held to a limit. The library's threads vary with the machine; a frame drawn at every tick or a busy
+        # loop shows in the game's own thread (a main menu redrawn at every tick: 1.8% in a 1x window, 11% in a 2x one).
+        # A menu's thread takes about 0.1%, the quit dialog's 0.3%; the battle's, which draws at every tick, about 0.8%.
+        limit = 0.02 if where.startswith("battle") else 0.01
+        own = str(self.game.pid)  # the main thread's id is the process's
+        allBefore = self.cpuSeconds()
+        ownBefore = self.cpuSeconds(own)
         start = time.monotonic()
         time.sleep(3)
-        share = (self.cpuSeconds() - before) / (time.monotonic() - start)
-        self.figures.append("processor use on the %s: %.1f%% of one core" % (where, 100 * share))
-        assert share <= limit, "more than %g%% of one core on the %s" % (100 * limit, where)
+        elapsed = time.monotonic() - start
+        allShare = (self.cpuSeconds() - allBefore) / elapsed
+        ownShare = (self.cpuSeconds(own) - ownBefore) / elapsed
+        self.figures.append("processor use on the %s: %.1f%% of one core, %.2f%% in the game's own thread"
+                            % (where, 100 * allShare, 100 * ownShare))
+        assert ownShare <= limit, "the game's own thread took more than %g%% of one core on the %s" % (100 * limit, where)
 
 
 def windowTree(g):  # the windows on the display with their titles and geometries, as xwininfo lists them
@@ -298,8 +307,8 @@ def expectWindow(g, what):  # a window where the game's picture now stands
     assert g.place.window in windowTree(g), "%s: no %s window" % (what, g.place.window)
 
 
-def measureIn(measure, mode):  # measure, naming the display mode; the main menu held to 2% of a core, the rest to 5%
-    return lambda where: measure("%s in %s" % (where, mode), 0.02 if where == "main menu" else 0.05)
+def measureIn(measure, mode):  # measure, naming the display mode
+    return lambda where: measure("%s in %s" % (where, mode))
 
 
 def menus(g, steps):  # keys, each with the page of entries and the one framed after it
@@ -409,7 +418,7 @@ def devices(g, measure, shim):  # a 2x window on 1920x1080 with a game pad: quic
     pad = fakepad.FakePad(g.work + "/pad", shim)
     g.start(("--window", "--scale", "2"), WINDOW_2X, pad.env)
     g.pointAt(320, 240).wait("pad-menu", frames(MENU, 0))
-    measure("main menu in a 2x window with a game pad", 0.02)
+    measure("main menu in a 2x window with a game pad")
     taps(g, "main menu", [("Right", 1), ("Left", 0)], MENU_AREA, lambda i: framed(i, MENU))
     # The mouse: the pointer over an entry frames it, a click chooses it; on the chooser the right button goes back.
     g.pointAt(*END_GAME).wait("pointer-on-end-game", frames(MENU, 1))
@@ -439,7 +448,7 @@ def devices(g, measure, shim):  # a 2x window on 1920x1080 with a game pad: quic
     g.hold(pad.button, PAD_START, 1).wait("pad-start", quitQuestion)
     g.press("Return").wait("quit-yes", highscoreScreen)
     g.hold(pad.button, PAD_Y, 1).wait("pad-any-button", frames(MENU, 0))
-    measure("main menu in a 2x window with a game pad, after a run", 0.02)
+    measure("main menu in a 2x window with a game pad, after a run")
     g.closeButton().expectStatus(0, "the close button")
     pad.close()
 
