@@ -21,11 +21,10 @@ using namespace std::literals;
 using std::filesystem::perms;
 
 // Every file test runs in a fresh temporary folder, and goes back where it was afterwards. Its death tests fork, so
-// that the child works in this folder; the run's own style comes back at the end.
+// that the child works in this folder; GoogleTest puts the run's own style back when the test ends, as every flag.
 class filesTest : public allegroTest {
  protected:
   const std::filesystem::path previous = std::filesystem::current_path();
-  const std::string deathTestStyle = GTEST_FLAG_GET(death_test_style);
   std::string dir = (std::filesystem::temp_directory_path() / "mirvanes-test-XXXXXX").string();
 
   void SetUp() override {
@@ -34,7 +33,6 @@ class filesTest : public allegroTest {
     GTEST_FLAG_SET(death_test_style, "fast");
   }
   void TearDown() override {
-    GTEST_FLAG_SET(death_test_style, deathTestStyle);
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(dir);
     allegroTest::TearDown();
